@@ -1,0 +1,79 @@
+#include "dir_list_box.h"
+
+#include "settings/kovex_error.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStyle>
+
+namespace {
+
+constexpr int kPathRole = Qt::UserRole;
+
+QTreeWidgetItem* addFolder(QTreeWidgetItem* parent, QTreeWidget* tree, const QString& name,
+                           const QString& path, const QIcon& icon) {
+    auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree);
+    item->setText(0, name);
+    item->setData(0, kPathRole, path);
+    item->setIcon(0, icon);
+    return item;
+}
+
+} // namespace
+
+DirListBox::DirListBox(QWidget* parent) : QTreeWidget(parent) {
+    setHeaderHidden(true);
+    setColumnCount(1);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setExpandsOnDoubleClick(false);
+    setIndentation(10);
+    // A folder list, not a tree to fold: no branch marks.
+    setStyleSheet(QStringLiteral("QTreeView::branch { image: none; border-image: none; }"));
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+        emit openRequested(item->data(0, kPathRole).toString());
+    });
+    setPath(QDir::currentPath());
+}
+
+void DirListBox::setPath(const QString& path) {
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.isDir())
+        throw KovexError(KovexError::PathNotFound, QDir::toNativeSeparators(path));
+    if (!info.isReadable())
+        throw KovexError(KovexError::DeviceUnavailable, QDir::toNativeSeparators(path));
+    m_path = QDir::cleanPath(info.absoluteFilePath());
+    showTree();
+}
+
+void DirListBox::showTree() {
+    clear();
+    const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
+
+    // The chain of parents from the root down to the current folder.
+    QStringList chain;
+    for (QDir dir(m_path);;) {
+        chain.prepend(dir.absolutePath());
+        if (dir.isRoot() || !dir.cdUp())
+            break;
+    }
+    QTreeWidgetItem* item = nullptr;
+    for (const QString& folder : chain) {
+        const QString name = QDir(folder).isRoot() ? folder : QFileInfo(folder).fileName();
+        item = addFolder(item, this, name, folder, open);
+    }
+    QTreeWidgetItem* current = item;
+
+    const QDir dir(m_path);
+    const QStringList subfolders =
+        dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    for (const QString& name : subfolders)
+        addFolder(current, this, name, dir.filePath(name), closed);
+
+    expandAll();
+    setCurrentItem(current);
+    scrollToItem(current);
+}

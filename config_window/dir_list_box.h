@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QTreeWidget>
+
+// The folder choice: the current folder's parents down from the root, the current folder,
+// and its subfolders. Double-clicking a folder asks to open it.
+class DirListBox : public QTreeWidget {
+    Q_OBJECT
+public:
+    explicit DirListBox(QWidget* parent);
+
+    // The current folder as a full path, without a trailing separator except for a root.
+    QString Path() const { return m_path; }
+    // Makes an existing, readable folder current; anything else is a failure.
+    void setPath(const QString& path);
+
+signals:
+    void openRequested(const QString& path);
+
+private:
+    void showTree();
+
+    QString m_path;
+};

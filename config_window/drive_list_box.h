@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QComboBox>
+
+// The drive choice. Without drive letters, the drives are the mounted volumes' root folders,
+// "/" first; Drive() is the selected root, which the directory list accepts as a path.
+class DriveListBox : public QComboBox {
+    Q_OBJECT
+public:
+    explicit DriveListBox(QWidget* parent);
+
+    QString Drive() const;
+    // Replaces the offered drives, keeping the shown one where it is still offered.
+    void setDrives(const QStringList& roots);
+    // Shows the drive that holds the path, without a change event.
+    void showDriveOf(const QString& path);
+
+    static QStringList mountedDrives();
+
+signals:
+    // The user selected a different drive.
+    void Change();
+
+private:
+    void onActivated(int index);
+
+    int m_shownIndex = -1;
+};

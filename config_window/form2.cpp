@@ -1,0 +1,130 @@
+#include "form2.h"
+
+#include "app/kovex_app.h"
+#include "app/kovex_fonts.h"
+#include "app/list_box.h"
+#include "app/static_label.h"
+#include "app/twips.h"
+#include "dir_list_box.h"
+#include "drive_list_box.h"
+#include "settings/kovex_error.h"
+#include "settings/module1.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+QPushButton* makeButton(const QString& text, const QFont& font, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    button->setFont(font);
+    button->setAutoDefault(false);
+    // Only "löschen" is reached by Tab; the others take the focus by a click.
+    button->setFocusPolicy(Qt::ClickFocus);
+    return button;
+}
+
+} // namespace
+
+Form2::Form2(KovexApp& app) : m_app(app) {
+    setWindowTitle(QStringLiteral("KOVEX"));
+    setFont(kovex_fonts::standard());
+    setFixedSize(twips(6990), twips(5430));
+    createControls();
+    connectHandlers();
+}
+
+void Form2::createControls() {
+    const QFont bold = kovex_fonts::bold();
+
+    Command1 = makeButton(QStringLiteral("OK"), kovex_fonts::standard(), this);
+    placeTwips(Command1, 5280, 4920, 1215, 375);
+
+    Frame1 = new QGroupBox(this);
+    Frame1->setFocusPolicy(Qt::NoFocus);
+    placeTwips(Frame1, 120, 120, 3375, 4575);
+    Label1 =
+        new StaticLabel(QStringLiteral("Installationspfad von Velmora angeben:"), bold, Frame1);
+    placeTwips(Label1, 120, 240, 3135, 495);
+
+    // The drive and directory lists belong to the window and lie in front of the frame.
+    Drive1 = new DriveListBox(this);
+    Drive1->setFocusPolicy(Qt::ClickFocus);
+    placeTwips(Drive1, 240, 960, 3135, 315);
+    Dir1 = new DirListBox(this);
+    Dir1->setFocusPolicy(Qt::ClickFocus);
+    placeTwips(Dir1, 240, 1320, 3135, 3240);
+
+    Frame2 = new QGroupBox(this);
+    Frame2->setFocusPolicy(Qt::NoFocus);
+    placeTwips(Frame2, 3720, 120, 3135, 4575);
+    Label2 = new StaticLabel(QStringLiteral("Bekannte Mech-konfigurationen:"), bold, Frame2);
+    placeTwips(Label2, 120, 240, 2895, 615);
+    List1 = new ListBox(Frame2);
+    List1->setFocusPolicy(Qt::ClickFocus);
+    placeTwips(List1, 120, 840, 2895, 2790);
+    Text1 = new QLineEdit(QStringLiteral("Text1"), Frame2);
+    Text1->setFocusPolicy(Qt::ClickFocus);
+    placeTwips(Text1, 120, 4080, 2895, 285);
+    Command2 = makeButton(QStringLiteral("^ "), bold, Frame2);
+    placeTwips(Command2, 840, 3720, 255, 255);
+
+    Check1 = new QCheckBox(QStringLiteral("Speichern?"), this);
+    Check1->setFont(bold);
+    Check1->setFocusPolicy(Qt::ClickFocus);
+    Check1->setChecked(true);
+    placeTwips(Check1, 3720, 4920, 1575, 375);
+
+    Command3 = makeButton(QStringLiteral("löschen"), bold, Frame2);
+    Command3->setFocusPolicy(Qt::StrongFocus);
+    placeTwips(Command3, 1440, 3720, 1215, 255);
+
+    Drive1->raise();
+    Dir1->raise();
+}
+
+void Form2::connectHandlers() {
+    connect(Drive1, &DriveListBox::Change, this, &Form2::Drive1_Change);
+    connect(Dir1, &DirListBox::openRequested, this,
+            [this](const QString& path) { m_app.runHandler([&] { Dir1->setPath(path); }); });
+    connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form2::Command3_Click);
+    connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
+}
+
+void Form2::Drive1_Change() {
+    try {
+        Dir1->setPath(Drive1->Drive());
+    } catch (const KovexError& error) {
+        // The game folder stays; the drive list goes back to the folder's drive.
+        Drive1->showDriveOf(Dir1->Path());
+        m_app.report(error);
+    }
+}
+
+void Form2::Command2_Click() {
+    List1->AddItem(Text1->text());
+}
+
+void Form2::Command3_Click() {
+    const int index = List1->ListIndex();
+    if (index < 0)
+        return;
+    List1->RemoveItem(index);
+}
+
+void Form2::Command1_Click() {
+    if (Check1->isChecked()) {
+        bool saved = false;
+        m_app.runHandler([&] {
+            m_app.module1().SaveSettings();
+            saved = true;
+        });
+        // A failed save keeps the window open, so nothing the user entered is hidden away.
+        if (!saved)
+            return;
+    }
+    hide();
+}

@@ -1,0 +1,136 @@
+#include "form1.h"
+
+#include "app/kovex_app.h"
+#include "app/kovex_fonts.h"
+#include "app/list_box.h"
+#include "app/static_label.h"
+#include "app/twips.h"
+#include "config_window/form2.h"
+#include "settings/module1.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLayout>
+#include <QMenuBar>
+#include <QPushButton>
+
+namespace {
+
+const QString kPlayerDefault = QStringLiteral("WHM-6K_Warhammer");
+const QString kComputerDefault = QStringLiteral("MAD-3R_Marauder");
+
+QPushButton* makeButton(const QString& text, const QFont& font, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    button->setFont(font);
+    button->setAutoDefault(false);
+    button->setFocusPolicy(Qt::StrongFocus);
+    return button;
+}
+
+} // namespace
+
+Form1::Form1(KovexApp& app) : m_app(app) {
+    setWindowTitle(QStringLiteral("KOVEX"));
+    setFont(kovex_fonts::standard());
+
+    auto* client = new QWidget(this);
+    client->setFixedSize(twips(8070), twips(4845));
+    setCentralWidget(client);
+    createControls(client);
+    createMenu();
+    connectHandlers();
+    // No layout logic: the window keeps the size of its client area and menu bar.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void Form1::createControls(QWidget* client) {
+    Frame1 = new QGroupBox(client);
+    Frame1->setFocusPolicy(Qt::NoFocus);
+    placeTwips(Frame1, 120, 120, 7815, 4575);
+
+    List1 = new ListBox(Frame1);
+    placeTwips(List1, 120, 600, 2655, 3765);
+
+    const QFont bold = kovex_fonts::bold();
+    Label1[0] = new StaticLabel(QStringLiteral("Vorhandene Mechs:"), bold, Frame1);
+    placeTwips(Label1[0], 120, 240, 2655, 255);
+    Label1[1] = new StaticLabel(QStringLiteral("Computer:"), bold, Frame1);
+    placeTwips(Label1[1], 4320, 2280, 2655, 255);
+    Label1[2] = new StaticLabel(QStringLiteral("Player:"), bold, Frame1);
+    placeTwips(Label1[2], 4320, 600, 2655, 255);
+
+    Command1 = makeButton(QStringLiteral(">>"), kovex_fonts::standard(), Frame1);
+    placeTwips(Command1, 3240, 1080, 735, 255);
+    Command2 = makeButton(QStringLiteral(">>"), kovex_fonts::standard(), Frame1);
+    placeTwips(Command2, 3240, 2760, 735, 255);
+
+    player = new StaticLabel(kPlayerDefault, bold, Frame1);
+    placeTwips(player, 4320, 1080, 3375, 375);
+    QPalette playerColours = player->palette();
+    // The muted grey that the palette uses for inactive text stands in for the inactive
+    // title-bar text colour.
+    playerColours.setColor(QPalette::Window,
+                           playerColours.color(QPalette::Disabled, QPalette::WindowText));
+    playerColours.setColor(QPalette::WindowText, QColor(0, 128, 0));
+    player->setPalette(playerColours);
+
+    computer = new StaticLabel(kComputerDefault, bold, Frame1);
+    placeTwips(computer, 4320, 2760, 3375, 375);
+    QPalette computerColours = computer->palette();
+    computerColours.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    computer->setPalette(computerColours);
+
+    Command3 = makeButton(QStringLiteral("Standard wiederherstellen"), bold, Frame1);
+    placeTwips(Command3, 3240, 3360, 2895, 375);
+    Command4 = makeButton(QStringLiteral("Konfig´s zuweisen"), bold, Frame1);
+    placeTwips(Command4, 3240, 3960, 2895, 375);
+
+    setTabOrder(List1, Command1);
+    setTabOrder(Command1, Command2);
+    setTabOrder(Command2, Command3);
+    setTabOrder(Command3, Command4);
+}
+
+void Form1::createMenu() {
+    QMenuBar* bar = menuBar();
+    Datei = bar->addMenu(QStringLiteral("Datei"));
+    Konfigurieren = Datei->addAction(QStringLiteral("Konfigurieren"));
+    Speichern = Datei->addAction(QStringLiteral("Speichern"));
+    Beenden = Datei->addAction(QStringLiteral("Beenden"));
+    Info = bar->addAction(QStringLiteral("Info"));
+}
+
+void Form1::connectHandlers() {
+    connect(Konfigurieren, &QAction::triggered, this, &Form1::Konfigurieren_Click);
+    connect(Speichern, &QAction::triggered, this, &Form1::Speichern_Click);
+    connect(Beenden, &QAction::triggered, this, &Form1::Beenden_Click);
+    connect(Info, &QAction::triggered, this, &Form1::Info_Click);
+}
+
+void Form1::Form_Load() {
+    m_app.runHandler([this] { m_app.module1().ReadSettings(); });
+}
+
+void Form1::Konfigurieren_Click() {
+    m_app.runHandler([this] {
+        Form2& config = m_app.form2();
+        config.show();
+        config.raise();
+        config.activateWindow();
+    });
+}
+
+void Form1::Speichern_Click() {
+    m_app.runHandler([this] { m_app.module1().SaveSettings(); });
+}
+
+void Form1::Beenden_Click() {
+    close();
+}
+
+void Form1::Info_Click() {}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    event->accept();
+    m_app.endProgram();
+}

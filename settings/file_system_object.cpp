@@ -1,0 +1,112 @@
+#include "file_system_object.h"
+
+#include "file_errors.h"
+#include "kovex_error.h"
+#include "settings_text.h"
+#include "text_stream.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringList>
+
+namespace {
+
+class ReadingTextStream final : public TextStream {
+public:
+    explicit ReadingTextStream(QStringList lines) : m_lines(std::move(lines)) {}
+
+    void WriteLine(const QString&) override { throw KovexError(KovexError::BadFileMode); }
+    QString ReadLine() override {
+        if (m_next >= m_lines.size())
+            throw KovexError(KovexError::InputPastEndOfFile);
+        return m_lines.at(m_next++);
+    }
+    bool AtEndOfStream() const override { return m_next >= m_lines.size(); }
+    void Close() override {}
+
+private:
+    QStringList m_lines;
+    qsizetype m_next = 0;
+};
+
+class WritingTextStream final : public TextStream {
+public:
+    explicit WritingTextStream(const QString& path) : m_path(path), m_file(path) {
+        if (!m_file.open(QIODevice::WriteOnly))
+            throw fileError(m_file, m_path);
+    }
+
+    void WriteLine(const QString& text) override {
+        const QByteArray bytes = settings_text::encodeLine(text);
+        if (m_file.write(bytes) != bytes.size())
+            throw fileError(m_file, m_path);
+    }
+    QString ReadLine() override { throw KovexError(KovexError::BadFileMode); }
+    bool AtEndOfStream() const override { throw KovexError(KovexError::BadFileMode); }
+    void Close() override {
+        if (!m_file.isOpen())
+            return;
+        if (!m_file.commit())
+            throw fileError(m_file, m_path);
+    }
+
+private:
+    QString m_path;
+    QSaveFile m_file; // discards its temporary file when destroyed uncommitted
+};
+
+void createEmptyIfMissing(const QString& path) {
+    if (QFileInfo::exists(path))
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        throw fileError(file, path);
+}
+
+} // namespace
+
+std::unique_ptr<TextStream> FileSystemObject::OpenTextFile(const QString& path, IOMode mode,
+                                                           bool create) {
+    if (!create && !QFileInfo::exists(path))
+        throw KovexError(KovexError::FileNotFound, QDir::toNativeSeparators(path));
+    if (mode == IOMode::ForWriting)
+        return std::make_unique<WritingTextStream>(path);
+
+    createEmptyIfMissing(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw fileError(file, path);
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw fileError(file, path);
+    return std::make_unique<ReadingTextStream>(settings_text::decodeLines(bytes));
+}
+
+void FileSystemObject::CopyFile(const QString& source, const QString& destination, bool overwrite) {
+    if (!QFileInfo(source).isFile())
+        throw KovexError(KovexError::FileNotFound, QDir::toNativeSeparators(source));
+    if (!overwrite && QFileInfo::exists(destination))
+        throw KovexError(KovexError::FileAlreadyExists, QDir::toNativeSeparators(destination));
+
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        throw fileError(in, source);
+    QSaveFile out(destination);
+    if (!out.open(QIODevice::WriteOnly))
+        throw fileError(out, destination);
+    constexpr qint64 kChunk = 1 << 20;
+    QByteArray buffer(kChunk, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = in.read(buffer.data(), kChunk);
+        if (got < 0)
+            throw fileError(in, source);
+        if (got == 0)
+            break;
+        if (out.write(buffer.constData(), got) != got)
+            throw fileError(out, destination);
+    }
+    if (!out.commit())
+        throw fileError(out, destination);
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+class TextStream;
+
+enum class IOMode { ForReading = 1, ForWriting = 2 };
+
+// The program's file layer. Every failure throws KovexError.
+//
+// Writing never touches the old file until the stream is closed: the new content goes to a
+// temporary file beside it, which then replaces the old one in one rename. A failure or a crash
+// at any point leaves the old file whole.
+class FileSystemObject {
+public:
+    virtual ~FileSystemObject() = default;
+
+    // ForReading: reads from the start; with create, a missing file is first created empty.
+    // ForWriting: replaces the whole content at Close; with create, a missing file is made.
+    virtual std::unique_ptr<TextStream> OpenTextFile(const QString& path, IOMode mode, bool create);
+
+    // The destination holds the source's bytes afterwards, or is left as it was. A destination
+    // that exists keeps its permissions. Without overwrite, an existing destination is a failure.
+    virtual void CopyFile(const QString& source, const QString& destination, bool overwrite);
+};

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// Byte form of the settings files: one value per line, CR LF after every line, no byte-order mark.
+namespace settings_text {
+
+// UTF-8 bytes of one line, line end included.
+QByteArray encodeLine(const QString& text);
+
+// Lines of a whole file. Valid UTF-8 reads as UTF-8, anything else as Windows-1252 (older files);
+// a leading UTF-8 byte-order mark is skipped; CR LF and LF end a line; a last line without a line
+// end counts.
+QStringList decodeLines(const QByteArray& bytes);
+
+} // namespace settings_text

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// A text stream opened by FileSystemObject::OpenTextFile. Every failure throws KovexError.
+class TextStream {
+public:
+    virtual ~TextStream() = default;
+
+    // Writes the text and a line end.
+    virtual void WriteLine(const QString& text) = 0;
+    // The next line without its line end; reading when nothing is left is a failure.
+    virtual QString ReadLine() = 0;
+    virtual bool AtEndOfStream() const = 0;
+    // Finishes the stream: a written file takes its new content only here.
+    virtual void Close() = 0;
+};

@@ -1,0 +1,251 @@
+// The configuration window driven as a user would: names, folders, drives, OK.
+#include "test_support.h"
+
+#include "app/list_box.h"
+#include "config_window/dir_list_box.h"
+#include "config_window/drive_list_box.h"
+#include "config_window/form2.h"
+#include "main_window/form1.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+// A real double-click: press and release, then the second press arrives as a double-click.
+void doubleClickFolder(DirListBox* dir, QTreeWidgetItem* item) {
+    const QPoint at = dir->visualItemRect(item).center();
+    QTest::mouseClick(dir->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(dir->viewport(), Qt::LeftButton, {}, at);
+}
+
+} // namespace
+
+class ConfigWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    // Started program with the configuration window open and names A, B, C stored.
+    static void openWithNames(Harness& h) {
+        h.writeAppFile("units.ini", "A\r\nB\r\nC\r\n");
+        h.start();
+        chooseDateiItem(h.form1(), h.form1().Konfigurieren);
+        QVERIFY(QTest::qWaitForWindowExposed(&h.form2()));
+    }
+
+private slots:
+    void layoutAsDrawn() {
+        Harness h;
+        h.start();
+        Form2& f = h.form2();
+        QCOMPARE(f.windowTitle(), QString("KOVEX"));
+        QCOMPARE(f.size(), QSize(466, 362));
+        QCOMPARE(f.Command1->geometry(), QRect(352, 328, 81, 25));
+        QCOMPARE(f.Drive1->geometry(), QRect(16, 64, 209, 21));
+        QCOMPARE(f.Dir1->geometry(), QRect(16, 88, 209, 216));
+        QCOMPARE(f.Frame1->geometry(), QRect(8, 8, 225, 305));
+        QCOMPARE(f.Label1->geometry(), QRect(8, 16, 209, 33));
+        QCOMPARE(f.Frame2->geometry(), QRect(248, 8, 209, 305));
+        QCOMPARE(f.Label2->geometry(), QRect(8, 16, 193, 41));
+        QCOMPARE(f.List1->geometry(), QRect(8, 56, 193, 186));
+        QCOMPARE(f.Text1->geometry(), QRect(8, 272, 193, 19));
+        QCOMPARE(f.Command2->geometry(), QRect(56, 248, 17, 17));
+        QCOMPARE(f.Check1->geometry(), QRect(248, 328, 105, 25));
+        QCOMPARE(f.Command3->geometry(), QRect(96, 248, 81, 17));
+        QCOMPARE(f.Drive1->parentWidget(), &f);
+        QCOMPARE(f.List1->parentWidget(), f.Frame2);
+
+        QCOMPARE(f.Label1->text(), QString("Installationspfad von Velmora angeben:"));
+        QCOMPARE(f.Label2->text(), QString("Bekannte Mech-konfigurationen:"));
+        QCOMPARE(f.Text1->text(), QString("Text1"));
+        QCOMPARE(f.Command2->text(), QString("^ "));
+        QCOMPARE(f.Command3->text(), QString::fromUtf8("löschen"));
+        QCOMPARE(f.Check1->text(), QString("Speichern?"));
+        QVERIFY(f.Check1->isChecked());
+        QVERIFY(f.Label2->font().bold());
+        QCOMPARE(f.Label2->font().pointSizeF(), 9.75);
+        QCOMPARE(f.Command1->font().pointSizeF(), 8.25);
+        QVERIFY(!f.Command1->font().bold());
+
+        // Only "löschen" is a tab stop; nothing is a default button.
+        const QList<QWidget*> others{f.Command1, f.Drive1,   f.Dir1,  f.List1,
+                                     f.Text1,    f.Command2, f.Check1};
+        for (QWidget* w : others)
+            QVERIFY2(!(w->focusPolicy() & Qt::TabFocus), qPrintable(w->metaObject()->className()));
+        QVERIFY(f.Command3->focusPolicy() & Qt::TabFocus);
+        for (QPushButton* b : {f.Command1, f.Command2, f.Command3})
+            QVERIFY(!b->isDefault() && !b->autoDefault());
+
+        chooseDateiItem(h.form1(), h.form1().Konfigurieren);
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        renderToPng(&f, "form2.png");
+    }
+
+    void addingNames() {
+        Harness h;
+        h.start();
+        chooseDateiItem(h.form1(), h.form1().Konfigurieren);
+        Form2& f = h.form2();
+        QTest::mouseClick(f.Command2, Qt::LeftButton); // untouched text box
+        addName(f, "");
+        addName(f, "Atlas");
+        addName(f, "Atlas");
+        QCOMPARE(f.List1->items(), QStringList({"Text1", "", "Atlas", "Atlas"}));
+        QCOMPARE(f.Text1->text(), QString("Atlas"));
+        QCOMPARE(f.List1->ListIndex(), -1);
+        // The main window learns of them only by a save.
+        QCOMPARE(h.form1().List1->ListCount(), 0);
+        QCOMPARE(h.readAppFile("units.ini"), QByteArray());
+    }
+
+    void removingNames() {
+        Harness h;
+        openWithNames(h);
+        Form2& f = h.form2();
+        clickRow(f.List1, 1);
+        QCOMPARE(f.List1->ListIndex(), 1);
+        QTest::mouseClick(f.Command3, Qt::LeftButton);
+        QCOMPARE(f.List1->items(), QStringList({"A", "C"}));
+        QCOMPARE(f.List1->ListIndex(), -1);
+        // Again with nothing selected: nothing happens, nothing is reported.
+        QTest::mouseClick(f.Command3, Qt::LeftButton);
+        QCOMPARE(f.List1->items(), QStringList({"A", "C"}));
+        QVERIFY(h.errors.isEmpty());
+    }
+
+    void okWithoutTickOnlyHides() {
+        QTemporaryDir game;
+        Harness h;
+        openWithNames(h);
+        Form2& f = h.form2();
+        const QByteArray konfigs = h.readAppFile("Konfigs.ini");
+        QTest::mouseClick(f.Check1, Qt::LeftButton);
+        QVERIFY(!f.Check1->isChecked());
+        addName(f, "D");
+        f.Dir1->setPath(game.path());
+        QTest::mouseClick(f.Command1, Qt::LeftButton);
+        QVERIFY(!f.isVisible());
+        QCOMPARE(h.readAppFile("units.ini"), QByteArray("A\r\nB\r\nC\r\n"));
+        QCOMPARE(h.readAppFile("Konfigs.ini"), konfigs);
+        QCOMPARE(h.form1().List1->items(), QStringList({"A", "B", "C"}));
+
+        // Shown again: the same window with everything as it was, the tick included.
+        chooseDateiItem(h.form1(), h.form1().Konfigurieren);
+        QCOMPARE(&h.form2(), &f);
+        QVERIFY(f.isVisible());
+        QVERIFY(!f.Check1->isChecked());
+        QCOMPARE(f.List1->items(), QStringList({"A", "B", "C", "D"}));
+        QCOMPARE(f.Dir1->Path(), game.path());
+        QCOMPARE(f.Text1->text(), QString("D"));
+    }
+
+    void okWithTickSavesAndReloadsBothLists() {
+        Harness h;
+        openWithNames(h);
+        Form2& f = h.form2();
+        clickRow(f.List1, 0);
+        QTest::mouseClick(f.Command3, Qt::LeftButton);
+        addName(f, "Z");
+        clickRow(f.List1, 0);
+        QTest::mouseClick(f.Command1, Qt::LeftButton);
+        QVERIFY(!f.isVisible());
+        QCOMPARE(h.readAppFile("units.ini"), QByteArray("B\r\nC\r\nZ\r\n"));
+        QCOMPARE(h.form1().List1->items(), QStringList({"B", "C", "Z"}));
+        QCOMPARE(f.List1->ListIndex(), -1);
+    }
+
+    void closingFromTheTitleBarHidesWithoutSaving() {
+        Harness h;
+        openWithNames(h);
+        Form2& f = h.form2();
+        addName(f, "D");
+        QVERIFY(f.close());
+        QVERIFY(!f.isVisible());
+        QCOMPARE(h.readAppFile("units.ini"), QByteArray("A\r\nB\r\nC\r\n"));
+        chooseDateiItem(h.form1(), h.form1().Konfigurieren);
+        QCOMPARE(f.List1->items(), QStringList({"A", "B", "C", "D"}));
+    }
+
+    void openingAFolderByDoubleClick() {
+        QTemporaryDir game;
+        QVERIFY(QDir(game.path()).mkpath("Velmora/Mechdata"));
+        Harness h;
+        h.start();
+        chooseDateiItem(h.form1(), h.form1().Konfigurieren);
+        DirListBox* dir = h.form2().Dir1;
+        dir->setPath(game.path());
+        QTreeWidgetItem* velmora =
+            dir->findItems("Velmora", Qt::MatchExactly | Qt::MatchRecursive).value(0);
+        QVERIFY(velmora);
+        doubleClickFolder(dir, velmora);
+        QCOMPARE(dir->Path(), game.path() + "/Velmora");
+        QVERIFY(!dir->findItems("Mechdata", Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
+
+        // A folder that vanished before it was opened is reported; the path stays.
+        QTreeWidgetItem* mechdata =
+            dir->findItems("Mechdata", Qt::MatchExactly | Qt::MatchRecursive).value(0);
+        QVERIFY(QDir(game.path() + "/Velmora/Mechdata").removeRecursively());
+        doubleClickFolder(dir, mechdata);
+        QCOMPARE(h.errors.size(), 1);
+        QCOMPARE(h.errors.first().number(), int(KovexError::PathNotFound));
+        QCOMPARE(dir->Path(), game.path() + "/Velmora");
+
+        // Setting anything but an existing folder is a failure.
+        QVERIFY_THROWS_EXCEPTION(KovexError, dir->setPath(game.path() + "/nothing"));
+        QVERIFY_THROWS_EXCEPTION(KovexError, dir->setPath(QString()));
+    }
+
+    void choosingADrive() {
+        QTemporaryDir driveA;
+        QTemporaryDir driveB;
+        Harness h;
+        h.start();
+        chooseDateiItem(h.form1(), h.form1().Konfigurieren);
+        Form2& f = h.form2();
+        const QString missing = driveB.path() + "/not-mounted";
+        f.Drive1->setDrives({driveA.path(), driveB.path(), missing});
+        f.Dir1->setPath(driveA.path());
+        f.Drive1->showDriveOf(f.Dir1->Path());
+        QCOMPARE(f.Drive1->Drive(), driveA.path());
+
+        // A readable drive: its root becomes the game folder.
+        f.Drive1->setFocus();
+        QTest::keyClick(f.Drive1, Qt::Key_Down);
+        QCOMPARE(f.Drive1->Drive(), driveB.path());
+        QCOMPARE(f.Dir1->Path(), driveB.path());
+
+        // A drive that cannot be read: reported, the drive list goes back, the folder stays.
+        QTest::keyClick(f.Drive1, Qt::Key_Down);
+        QCOMPARE(h.errors.size(), 1);
+        QCOMPARE(f.Dir1->Path(), driveB.path());
+        QCOMPARE(f.Drive1->Drive(), driveB.path());
+        QVERIFY(f.isVisible());
+    }
+
+    void theRealDriveListStartsWithTheRoot() {
+        QStringList drives = DriveListBox::mountedDrives();
+        QVERIFY(!drives.isEmpty());
+        QCOMPARE(drives.first(), QDir::rootPath());
+        QCOMPARE(drives.removeDuplicates(), 0);
+    }
+
+    void aHundredThousandNamesLoad() {
+        QByteArray bytes;
+        for (int i = 0; i < 100000; ++i)
+            bytes += "Name" + QByteArray::number(i) + "\r\n";
+        Harness h;
+        h.writeAppFile("units.ini", bytes);
+        h.start();
+        QCOMPARE(h.form1().List1->ListCount(), 100000);
+        QCOMPARE(h.form2().List1->List(99999), QString("Name99999"));
+        QVERIFY(h.form1().List1->uniformItemSizes());
+    }
+};
+
+QTEST_MAIN(ConfigWindowTest)
+#include "tst_config_window.moc"
