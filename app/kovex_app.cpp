@@ -24,6 +24,8 @@ KovexApp::KovexApp(const QString& appFolder)
     // The windows are drawn for the classic look: flat frames, plain buttons.
     if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows")))
         QApplication::setStyle(classic);
+    // Menus and message boxes use the windows' font too.
+    QApplication::setFont(kovex_fonts::standard());
 }
 
 KovexApp::~KovexApp() {
