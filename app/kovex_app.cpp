@@ -16,9 +16,6 @@
 KovexApp::KovexApp(const QString& appFolder)
     : m_appFolder(appFolder),
       m_fileSystemFactory([] { return std::make_unique<FileSystemObject>(); }),
-      m_errorReport([this](const KovexError& error) {
-          showErrorMessageBox(error, m_form1 && m_form1->isVisible() ? m_form1.get() : nullptr);
-      }),
       m_module1(std::make_unique<Module1>(*this)) {
     kovex_fonts::installSubstitutes();
     // The windows are drawn for the classic look: flat frames, plain buttons.
@@ -81,5 +78,9 @@ void KovexApp::runHandler(const std::function<void()>& handler) {
 }
 
 void KovexApp::report(const KovexError& error) {
-    m_errorReport(error);
+    if (m_errorReport) {
+        m_errorReport(error);
+        return;
+    }
+    showErrorMessageBox(error, m_form1 && m_form1->isVisible() ? m_form1.get() : nullptr);
 }

@@ -38,6 +38,7 @@ public:
 
     std::unique_ptr<FileSystemObject> createFileSystemObject() const;
     void setFileSystemFactory(FileSystemFactory factory);
+    // Replaces the message box, for example to collect reports; an empty one restores it.
     void setErrorReport(ErrorReport report);
 
     // Runs one event handler to its end. A failure is shown by the error report and the

@@ -5,7 +5,10 @@
 #include "app/list_box.h"
 #include "app/static_label.h"
 #include "app/twips.h"
+#include "apply_assignment.h"
+#include "config_window/dir_list_box.h"
 #include "config_window/form2.h"
+#include "settings/file_system_object.h"
 #include "settings/module1.h"
 
 #include <QCloseEvent>
@@ -15,9 +18,6 @@
 #include <QPushButton>
 
 namespace {
-
-const QString kPlayerDefault = QStringLiteral("WHM-6K_Warhammer");
-const QString kComputerDefault = QStringLiteral("MAD-3R_Marauder");
 
 QPushButton* makeButton(const QString& text, const QFont& font, QWidget* parent) {
     auto* button = new QPushButton(text, parent);
@@ -64,7 +64,7 @@ void Form1::createControls(QWidget* client) {
     Command2 = makeButton(QStringLiteral(">>"), kovex_fonts::standard(), Frame1);
     placeTwips(Command2, 3240, 2760, 735, 255);
 
-    player = new StaticLabel(kPlayerDefault, bold, Frame1);
+    player = new StaticLabel(unit_files::kPlayerUnit, bold, Frame1);
     placeTwips(player, 4320, 1080, 3375, 375);
     QPalette playerColours = player->palette();
     // The muted grey that the palette uses for inactive text stands in for the inactive
@@ -74,7 +74,7 @@ void Form1::createControls(QWidget* client) {
     playerColours.setColor(QPalette::WindowText, QColor(0, 128, 0));
     player->setPalette(playerColours);
 
-    computer = new StaticLabel(kComputerDefault, bold, Frame1);
+    computer = new StaticLabel(unit_files::kComputerUnit, bold, Frame1);
     placeTwips(computer, 4320, 2760, 3375, 375);
     QPalette computerColours = computer->palette();
     computerColours.setColor(QPalette::WindowText, QColor(255, 0, 0));
@@ -105,6 +105,10 @@ void Form1::connectHandlers() {
     connect(Speichern, &QAction::triggered, this, &Form1::Speichern_Click);
     connect(Beenden, &QAction::triggered, this, &Form1::Beenden_Click);
     connect(Info, &QAction::triggered, this, &Form1::Info_Click);
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
 }
 
 void Form1::Form_Load() {
@@ -129,6 +133,27 @@ void Form1::Beenden_Click() {
 }
 
 void Form1::Info_Click() {}
+
+void Form1::Command1_Click() {
+    player->setText(List1->Text());
+}
+
+void Form1::Command2_Click() {
+    computer->setText(List1->Text());
+}
+
+void Form1::Command3_Click() {
+    computer->setText(unit_files::kComputerUnit);
+    player->setText(unit_files::kPlayerUnit);
+}
+
+void Form1::Command4_Click() {
+    m_app.runHandler([this] {
+        auto fso = m_app.createFileSystemObject();
+        applyAssignment(*fso, {m_app.appFolder(), m_app.form2().Dir1->Path(), player->text(),
+                               computer->text()});
+    });
+}
 
 void Form1::closeEvent(QCloseEvent* event) {
     event->accept();

@@ -20,6 +20,10 @@ public:
     void Speichern_Click();
     void Beenden_Click();
     void Info_Click();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
 
     QGroupBox* Frame1;
     ListBox* List1;
