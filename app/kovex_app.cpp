@@ -2,6 +2,7 @@
 
 #include "config_window/form2.h"
 #include "error_message_box.h"
+#include "info_window/form3.h"
 #include "kovex_fonts.h"
 #include "list_box.h"
 #include "main_window/form1.h"
@@ -10,6 +11,7 @@
 #include "settings/module1.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QStyle>
 #include <QStyleFactory>
 
@@ -21,11 +23,13 @@ KovexApp::KovexApp(const QString& appFolder)
     // The windows are drawn for the classic look: flat frames, plain buttons.
     if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows")))
         QApplication::setStyle(classic);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kovex.png")));
     // Menus and message boxes use the windows' font too.
     QApplication::setFont(kovex_fonts::standard());
 }
 
 KovexApp::~KovexApp() {
+    m_form3.reset();
     m_form2.reset();
     m_form1.reset();
 }
@@ -38,6 +42,8 @@ void KovexApp::start() {
 }
 
 void KovexApp::endProgram() {
+    if (m_form3)
+        m_form3->hide();
     if (m_form2)
         m_form2->hide();
     if (m_form1)
@@ -55,6 +61,12 @@ Form2& KovexApp::form2() {
     if (!m_form2)
         m_form2 = std::make_unique<Form2>(*this);
     return *m_form2;
+}
+
+Form3& KovexApp::form3() {
+    if (!m_form3)
+        m_form3 = std::make_unique<Form3>();
+    return *m_form3;
 }
 
 std::unique_ptr<FileSystemObject> KovexApp::createFileSystemObject() const {

@@ -6,6 +6,7 @@
 
 class Form1;
 class Form2;
+class Form3;
 class Module1;
 class FileSystemObject;
 class KovexError;
@@ -34,6 +35,9 @@ public:
     // Created hidden on its first reference.
     Form2& form2();
     bool isForm2Loaded() const { return m_form2 != nullptr; }
+    // Created at its first use.
+    Form3& form3();
+    bool isForm3Loaded() const { return m_form3 != nullptr; }
     Module1& module1() { return *m_module1; }
 
     std::unique_ptr<FileSystemObject> createFileSystemObject() const;
@@ -53,4 +57,5 @@ private:
     std::unique_ptr<Module1> m_module1;
     std::unique_ptr<Form1> m_form1;
     std::unique_ptr<Form2> m_form2;
+    std::unique_ptr<Form3> m_form3;
 };

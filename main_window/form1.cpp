@@ -8,6 +8,7 @@
 #include "apply_assignment.h"
 #include "config_window/dir_list_box.h"
 #include "config_window/form2.h"
+#include "info_window/form3.h"
 #include "settings/file_system_object.h"
 #include "settings/module1.h"
 
@@ -132,7 +133,13 @@ void Form1::Beenden_Click() {
     close();
 }
 
-void Form1::Info_Click() {}
+void Form1::Info_Click() {
+    Form3& info = m_app.form3();
+    info.show();
+    info.raise();
+    info.activateWindow();
+    info.Command1->setFocus();
+}
 
 void Form1::Command1_Click() {
     player->setText(List1->Text());
