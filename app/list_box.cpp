@@ -4,7 +4,28 @@
 
 #include <QStringListModel>
 
-ListBox::ListBox(QWidget* parent) : QListView(parent), m_model(new QStringListModel(this)) {
+namespace {
+
+// Shows very long names cut short, so that drawing a list never lays out megabytes of text;
+// the items themselves stay whole.
+class NameListModel final : public QStringListModel {
+public:
+    using QStringListModel::QStringListModel;
+    QVariant data(const QModelIndex& index, int role) const override {
+        QVariant value = QStringListModel::data(index, role);
+        if (role == Qt::DisplayRole) {
+            const QString text = value.toString();
+            if (text.size() > kShownLength)
+                return QVariant(text.left(kShownLength) + QChar(0x2026));
+        }
+        return value;
+    }
+    static constexpr int kShownLength = 1000;
+};
+
+} // namespace
+
+ListBox::ListBox(QWidget* parent) : QListView(parent), m_model(new NameListModel(this)) {
     setModel(m_model);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -43,7 +64,7 @@ int ListBox::ListCount() const {
 }
 
 QString ListBox::List(int index) const {
-    return m_model->data(m_model->index(index), Qt::DisplayRole).toString();
+    return m_model->data(m_model->index(index), Qt::EditRole).toString();
 }
 
 int ListBox::ListIndex() const {

@@ -14,6 +14,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace {
 
@@ -24,6 +25,17 @@ QPushButton* makeButton(const QString& text, const QFont& font, QWidget* parent)
     // Only "löschen" is reached by Tab; the others take the focus by a click.
     button->setFocusPolicy(Qt::ClickFocus);
     return button;
+}
+
+// A name is one line of the settings file: pasted line breaks must not split it on the next
+// load. Breaks at the ends go, breaks inside become one blank.
+QString withoutLineBreaks(const QString& text) {
+    static const QRegularExpression breaks(QStringLiteral("[\\r\\n]+"));
+    static const QRegularExpression outerBreaks(QStringLiteral("^[\\r\\n]+|[\\r\\n]+$"));
+    QString single = text;
+    single.remove(outerBreaks);
+    single.replace(breaks, QStringLiteral(" "));
+    return single;
 }
 
 } // namespace
@@ -89,6 +101,10 @@ void Form2::connectHandlers() {
     connect(Drive1, &DriveListBox::Change, this, &Form2::Drive1_Change);
     connect(Dir1, &DirListBox::openRequested, this,
             [this](const QString& path) { m_app.runHandler([&] { Dir1->setPath(path); }); });
+    connect(Text1, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')))
+            Text1->setText(withoutLineBreaks(text));
+    });
     connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Form2::Command3_Click);
     connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);

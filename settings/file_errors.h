@@ -4,5 +4,5 @@
 
 class QFileDevice;
 
-// Turns a failed QFile/QSaveFile operation into the program's error for that path.
+// Turns a failed QFile operation into the program's error for that path.
 KovexError fileError(const QFileDevice& file, const QString& path);

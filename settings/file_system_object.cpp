@@ -1,5 +1,6 @@
 #include "file_system_object.h"
 
+#include "atomic_file_writer.h"
 #include "file_errors.h"
 #include "kovex_error.h"
 #include "settings_text.h"
@@ -8,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
 
 namespace {
@@ -33,35 +33,30 @@ private:
 
 class WritingTextStream final : public TextStream {
 public:
-    explicit WritingTextStream(const QString& path) : m_path(path), m_file(path) {
-        if (!m_file.open(QIODevice::WriteOnly))
-            throw fileError(m_file, m_path);
-    }
+    explicit WritingTextStream(const QString& path) : m_file(path) {}
 
-    void WriteLine(const QString& text) override {
-        const QByteArray bytes = settings_text::encodeLine(text);
-        if (m_file.write(bytes) != bytes.size())
-            throw fileError(m_file, m_path);
-    }
+    void WriteLine(const QString& text) override { m_file.write(settings_text::encodeLine(text)); }
     QString ReadLine() override { throw KovexError(KovexError::BadFileMode); }
     bool AtEndOfStream() const override { throw KovexError(KovexError::BadFileMode); }
     void Close() override {
-        if (!m_file.isOpen())
+        if (m_closed)
             return;
-        if (!m_file.commit())
-            throw fileError(m_file, m_path);
+        m_file.commit();
+        m_closed = true;
     }
 
 private:
-    QString m_path;
-    QSaveFile m_file; // discards its temporary file when destroyed uncommitted
+    AtomicFileWriter m_file; // drops the new content when destroyed unclosed
+    bool m_closed = false;
 };
 
 void createEmptyIfMissing(const QString& path) {
     if (QFileInfo::exists(path))
         return;
+    // Appending never truncates, so a file that appears meanwhile keeps its content; a link
+    // whose target is missing gets that target created.
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
         throw fileError(file, path);
 }
 
@@ -93,9 +88,7 @@ void FileSystemObject::CopyFile(const QString& source, const QString& destinatio
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         throw fileError(in, source);
-    QSaveFile out(destination);
-    if (!out.open(QIODevice::WriteOnly))
-        throw fileError(out, destination);
+    AtomicFileWriter out(destination);
     constexpr qint64 kChunk = 1 << 20;
     QByteArray buffer(kChunk, Qt::Uninitialized);
     for (;;) {
@@ -104,9 +97,7 @@ void FileSystemObject::CopyFile(const QString& source, const QString& destinatio
             throw fileError(in, source);
         if (got == 0)
             break;
-        if (out.write(buffer.constData(), got) != got)
-            throw fileError(out, destination);
+        out.write(buffer.constData(), got);
     }
-    if (!out.commit())
-        throw fileError(out, destination);
+    out.commit();
 }

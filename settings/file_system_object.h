@@ -9,9 +9,8 @@ enum class IOMode { ForReading = 1, ForWriting = 2 };
 
 // The program's file layer. Every failure throws KovexError.
 //
-// Writing never touches the old file until the stream is closed: the new content goes to a
-// temporary file beside it, which then replaces the old one in one rename. A failure or a crash
-// at any point leaves the old file whole.
+// Writing never touches the old file until the stream is closed (see AtomicFileWriter): a
+// failure or a crash at any point leaves the old file whole.
 class FileSystemObject {
 public:
     virtual ~FileSystemObject() = default;

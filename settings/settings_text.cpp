@@ -48,14 +48,15 @@ QStringList decodeLines(const QByteArray& bytes) {
 
     QStringList lines;
     qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
-        if (end < 0)
-            end = text.size();
-        qsizetype len = end - start;
-        if (len > 0 && end < text.size() && text.at(end - 1) == QLatin1Char('\r'))
-            --len;
-        lines.append(text.mid(start, len));
+    const qsizetype size = text.size();
+    while (start < size) {
+        qsizetype end = start;
+        while (end < size && text.at(end) != QLatin1Char('\n') && text.at(end) != QLatin1Char('\r'))
+            ++end;
+        lines.append(text.mid(start, end - start));
+        if (end < size && text.at(end) == QLatin1Char('\r') && end + 1 < size &&
+            text.at(end + 1) == QLatin1Char('\n'))
+            ++end;
         start = end + 1;
     }
     return lines;

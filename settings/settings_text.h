@@ -11,8 +11,8 @@ namespace settings_text {
 QByteArray encodeLine(const QString& text);
 
 // Lines of a whole file. Valid UTF-8 reads as UTF-8, anything else as Windows-1252 (older files);
-// a leading UTF-8 byte-order mark is skipped; CR LF and LF end a line; a last line without a line
-// end counts.
+// a leading UTF-8 byte-order mark is skipped; CR LF, LF and a lone CR (old Mac files) end a
+// line; a last line without a line end counts.
 QStringList decodeLines(const QByteArray& bytes);
 
 } // namespace settings_text
