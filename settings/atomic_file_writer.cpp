@@ -41,14 +41,21 @@ bool renameOver(const QString& from, const QString& to) {
 #endif
 }
 
-KovexError systemError(const QString& path) {
+// The error of the system call that just failed; Qt folds a full disk into a plain write error.
+KovexError systemError(const QString& path, const QFile* file = nullptr) {
+    const int code = errno;
+    const QString shown = QDir::toNativeSeparators(path);
 #ifndef Q_OS_WIN
-    if (errno == ENOSPC)
-        return KovexError(KovexError::DiskFull, QDir::toNativeSeparators(path));
-    if (errno == EACCES || errno == EPERM || errno == EROFS)
-        return KovexError(KovexError::PermissionDenied, QDir::toNativeSeparators(path));
+    if (code == ENOSPC || code == EDQUOT)
+        return KovexError(KovexError::DiskFull, shown);
+    if (code == EACCES || code == EPERM || code == EROFS)
+        return KovexError(KovexError::PermissionDenied, shown);
+    if (code == EIO)
+        return KovexError(KovexError::DeviceIoError, shown);
 #endif
-    return KovexError(KovexError::PathFileAccessError, QDir::toNativeSeparators(path));
+    if (file)
+        return fileError(*file, path);
+    return KovexError(KovexError::PathFileAccessError, shown);
 }
 
 void syncFolderOf(const QString& path) {
@@ -85,8 +92,9 @@ AtomicFileWriter::AtomicFileWriter(const QString& path)
     if (leftover.isSymLink() || (leftover.exists() && !leftover.isFile()))
         throw KovexError(KovexError::PathFileAccessError, QDir::toNativeSeparators(tempPath));
     m_temp.setFileName(tempPath);
-    if (!m_temp.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw fileError(m_temp, tempPath);
+    // Unbuffered: each write reaches the system at once, so its failure is known exactly.
+    if (!m_temp.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        throw systemError(tempPath, &m_temp);
     if (target.exists() && !m_temp.setPermissions(QFile::permissions(m_target)))
         throw fileError(m_temp, tempPath);
 }
@@ -99,20 +107,19 @@ AtomicFileWriter::~AtomicFileWriter() {
 }
 
 void AtomicFileWriter::write(const char* data, qint64 size) {
+    errno = 0;
     if (m_temp.write(data, size) != size)
-        throw fileError(m_temp, m_path);
+        throw systemError(m_path, &m_temp);
 }
 
 void AtomicFileWriter::commit() {
-    if (!m_temp.flush())
-        throw fileError(m_temp, m_path);
 #ifndef Q_OS_WIN
     if (::fsync(m_temp.handle()) != 0)
         throw systemError(m_path);
 #endif
     m_temp.close();
     if (m_temp.error() != QFileDevice::NoError)
-        throw fileError(m_temp, m_path);
+        throw systemError(m_path, &m_temp);
     if (!renameOver(m_temp.fileName(), m_target))
         throw systemError(m_path);
     m_committed = true;

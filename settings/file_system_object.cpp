@@ -35,18 +35,30 @@ class WritingTextStream final : public TextStream {
 public:
     explicit WritingTextStream(const QString& path) : m_file(path) {}
 
-    void WriteLine(const QString& text) override { m_file.write(settings_text::encodeLine(text)); }
+    void WriteLine(const QString& text) override {
+        m_pending += settings_text::encodeLine(text);
+        if (m_pending.size() >= kChunk)
+            writePending();
+    }
     QString ReadLine() override { throw KovexError(KovexError::BadFileMode); }
     bool AtEndOfStream() const override { throw KovexError(KovexError::BadFileMode); }
     void Close() override {
         if (m_closed)
             return;
+        writePending();
         m_file.commit();
         m_closed = true;
     }
 
 private:
+    static constexpr qsizetype kChunk = 64 * 1024;
+    void writePending() {
+        m_file.write(m_pending);
+        m_pending.clear();
+    }
+
     AtomicFileWriter m_file; // drops the new content when destroyed unclosed
+    QByteArray m_pending;
     bool m_closed = false;
 };
 

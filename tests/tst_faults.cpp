@@ -1,0 +1,343 @@
+// Faults in the file system, met through the real windows: what the user is told, that the
+// program stays up, and the bytes of every file afterwards.
+#include "scratch_mounts.h"
+#include "test_support.h"
+
+#include "app/list_box.h"
+#include "config_window/dir_list_box.h"
+#include "config_window/form2.h"
+#include "main_window/form1.h"
+#include "settings/file_system_object.h"
+#include "settings/text_stream.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+// A tmpfs on a test folder for as long as the object lives.
+class ScratchMount {
+public:
+    ScratchMount(const QString& folder, int kibibytes) : m_folder(folder) {
+        m_mounted = scratch_mounts::mountTmpfs(folder, kibibytes);
+    }
+    ~ScratchMount() {
+        if (m_mounted)
+            scratch_mounts::unmount(m_folder);
+    }
+    bool mounted() const { return m_mounted; }
+
+private:
+    QString m_folder;
+    bool m_mounted = false;
+};
+
+#define REQUIRE_SCRATCH_MOUNTS()                                                                   \
+    if (!scratch_mounts::available())                                                              \
+    QSKIP("no private mount namespace here: cannot make a full or read-only file system")
+
+// The real file layer, with one read refused as a file without read permission would be.
+class UnreadableFileSystem final : public FileSystemObject {
+public:
+    explicit UnreadableFileSystem(QString path) : m_path(std::move(path)) {}
+    std::unique_ptr<TextStream> OpenTextFile(const QString& path, IOMode mode,
+                                             bool create) override {
+        if (path == m_path && mode == IOMode::ForReading)
+            throw KovexError(KovexError::PermissionDenied, path);
+        return FileSystemObject::OpenTextFile(path, mode, create);
+    }
+
+private:
+    QString m_path;
+};
+
+// The real file layer, but the n-th copy's source disappears just before it is copied.
+class VanishingSourceFileSystem final : public FileSystemObject {
+public:
+    explicit VanishingSourceFileSystem(int vanishingCopy) : m_vanishing(vanishingCopy) {}
+    void CopyFile(const QString& source, const QString& destination, bool overwrite) override {
+        if (++m_copies == m_vanishing)
+            QFile::remove(source);
+        FileSystemObject::CopyFile(source, destination, overwrite);
+    }
+
+private:
+    int m_vanishing;
+    int m_copies = 0;
+};
+
+const QByteArray kWarhammer = "original warhammer\r\n";
+const QByteArray kMarauder = "original marauder\r\n";
+
+QStringList filesIn(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                                  QDir::Name);
+}
+
+void makeGame(const Harness& h, const QString& game) {
+    QVERIFY(QDir(game).mkpath("Mechdata"));
+    h.writeFile(game + "/Mechdata/WHM-6K_Warhammer.txt", kWarhammer);
+    h.writeFile(game + "/Mechdata/MAD-3R_Marauder.txt", kMarauder);
+}
+
+void makeConfigs(const Harness& h) {
+    QVERIFY(QDir(h.appDir.path()).mkpath("configs"));
+    h.writeAppFile("configs/WHM-6K_Warhammer.txt", kWarhammer);
+    h.writeAppFile("configs/MAD-3R_Marauder.txt", kMarauder);
+    h.writeAppFile("configs/Atlas.txt", "atlas\r\n");
+    h.writeAppFile("configs/Locust.txt", "locust\r\n");
+}
+
+void applyWith(Harness& h, const QString& player, const QString& computer) {
+    h.form1().player->setText(player);
+    h.form1().computer->setText(computer);
+    QTest::mouseClick(h.form1().Command4, Qt::LeftButton);
+}
+
+} // namespace
+
+class FaultsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void settingsFileReplacedByAFolder_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("Konfigs.ini") << "Konfigs.ini";
+        QTest::newRow("units.ini") << "units.ini";
+    }
+    void settingsFileReplacedByAFolder() {
+        QFETCH(QString, name);
+        Harness h;
+        h.writeAppFile("units.ini", "A\r\n");
+        h.writeAppFile("Konfigs.ini", "");
+        QVERIFY(QFile::remove(h.appPath(name)));
+        QVERIFY(QDir(h.appDir.path()).mkdir(name));
+        h.start();
+        // Reported once at the start; the window is up.
+        QCOMPARE(h.errors.size(), 1);
+        QCOMPARE(h.errors.first().number(), int(KovexError::PathFileAccessError));
+        QVERIFY(h.form1().isVisible());
+
+        chooseDateiItem(h.form1(), h.form1().Konfigurieren);
+        addName(h.form2(), "B");
+        QTest::mouseClick(h.form2().Command1, Qt::LeftButton);
+        QCOMPARE(h.errors.size(), 2);
+        QVERIFY(QFileInfo(h.appPath(name)).isDir());
+        QVERIFY(h.form2().isVisible()); // the unsaved edit stays in view
+        QVERIFY(h.form2().List1->items().contains("B"));
+        if (name == "units.ini")
+            QVERIFY(h.readAppFile("Konfigs.ini").endsWith("/configs\r\n"));
+        else
+            QCOMPARE(h.readAppFile("units.ini"), QByteArray("A\r\n"));
+        QVERIFY(!filesIn(h.appDir.path()).join(',').contains("kovex-tmp"));
+    }
+
+    void configOrUnitFileReplacedByAFolder_data() {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<int>("number");
+        QTest::newRow("configuration file") << "configs/Atlas.txt" << int(KovexError::FileNotFound);
+        QTest::newRow("player unit file")
+            << "game/Mechdata/WHM-6K_Warhammer.txt" << int(KovexError::PathFileAccessError);
+    }
+    void configOrUnitFileReplacedByAFolder() {
+        QFETCH(QString, folder);
+        QFETCH(int, number);
+        Harness h;
+        makeConfigs(h);
+        makeGame(h, h.appPath("game"));
+        QVERIFY(QFile::remove(h.appPath(folder)));
+        QVERIFY(QDir(h.appDir.path()).mkpath(folder));
+        h.start();
+        h.form2().Dir1->setPath(h.appPath("game"));
+        applyWith(h, "Atlas", "Locust");
+        QCOMPARE(h.errors.size(), 1);
+        QCOMPARE(h.errors.first().number(), number);
+        QCOMPARE(h.readAppFile("game/Mechdata/MAD-3R_Marauder.txt"), kMarauder);
+        QVERIFY(QFileInfo(h.appPath(folder)).isDir());
+        QVERIFY(h.form1().isVisible());
+    }
+
+    void danglingLinkInPlaceOfASettingsFile() {
+        Harness h;
+        QVERIFY(QDir(h.appDir.path()).mkdir("real"));
+        QVERIFY(QFile::link(h.appPath("real/Konfigs.ini"), h.appPath("Konfigs.ini")));
+        h.start();
+        // Treated like a missing file: the link's target is created, the link kept.
+        QVERIFY(h.errors.isEmpty());
+        QCOMPARE(h.readAppFile("real/Konfigs.ini"), QByteArray());
+        chooseDateiItem(h.form1(), h.form1().Speichern);
+        QVERIFY(h.errors.isEmpty());
+        QVERIFY(QFileInfo(h.appPath("Konfigs.ini")).isSymLink());
+        QVERIFY(h.readAppFile("real/Konfigs.ini").endsWith("/configs\r\n"));
+    }
+
+    void linkIntoAMissingFolder() {
+        Harness h;
+        h.writeAppFile("units.ini", "A\r\n");
+        QVERIFY(QFile::link(h.appPath("gone/Konfigs.ini"), h.appPath("Konfigs.ini")));
+        h.start();
+        QCOMPARE(h.errors.size(), 1);
+        QVERIFY(h.form1().isVisible());
+        chooseDateiItem(h.form1(), h.form1().Speichern);
+        QCOMPARE(h.errors.size(), 2);
+        QCOMPARE(h.errors.last().number(), int(KovexError::PathNotFound));
+        QCOMPARE(h.readAppFile("units.ini"), QByteArray("A\r\n"));
+    }
+
+    // Root reads every file whatever its mode, so the refusal is injected in the file layer.
+    void settingsFileThatCannotBeRead() {
+        Harness h;
+        h.writeAppFile("Konfigs.ini", "");
+        h.writeAppFile("units.ini", "A\r\n");
+        h.app->setFileSystemFactory(
+            [&] { return std::make_unique<UnreadableFileSystem>(h.appPath("Konfigs.ini")); });
+        h.start();
+        QCOMPARE(h.errors.size(), 1);
+        QCOMPARE(h.errors.first().number(), int(KovexError::PermissionDenied));
+        QCOMPARE(h.form1().List1->ListCount(), 0);
+        QCOMPARE(h.readAppFile("units.ini"), QByteArray("A\r\n"));
+    }
+
+    void readOnlyApplicationFolder() {
+        REQUIRE_SCRATCH_MOUNTS();
+        Harness h;
+        ScratchMount mount(h.appDir.path(), 256);
+        QVERIFY(mount.mounted());
+        h.writeAppFile("Konfigs.ini", "");
+        h.writeAppFile("units.ini", "A\r\nB\r\n");
+        QVERIFY(scratch_mounts::remountReadOnly(h.appDir.path()));
+        h.start();
+        QVERIFY(h.errors.isEmpty());
+        QCOMPARE(h.form1().List1->items(), QStringList({"A", "B"}));
+        chooseDateiItem(h.form1(), h.form1().Konfigurieren);
+        addName(h.form2(), "C");
+        QTest::mouseClick(h.form2().Command1, Qt::LeftButton);
+        QCOMPARE(h.errors.size(), 1);
+        QVERIFY(h.form2().isVisible());
+        QCOMPARE(h.readAppFile("units.ini"), QByteArray("A\r\nB\r\n"));
+        QCOMPARE(h.readAppFile("Konfigs.ini"), QByteArray());
+        QCOMPARE(h.form1().List1->items(), QStringList({"A", "B"}));
+    }
+
+    void readOnlyApplicationFolderAtFirstStart() {
+        REQUIRE_SCRATCH_MOUNTS();
+        Harness h;
+        ScratchMount mount(h.appDir.path(), 64);
+        QVERIFY(mount.mounted());
+        QVERIFY(scratch_mounts::remountReadOnly(h.appDir.path()));
+        h.start();
+        QCOMPARE(h.errors.size(), 1);
+        QVERIFY(h.form1().isVisible());
+        QCOMPARE(h.form1().List1->ListCount(), 0);
+        QVERIFY(filesIn(h.appDir.path()).isEmpty());
+    }
+
+    void readOnlyMechdata() {
+        REQUIRE_SCRATCH_MOUNTS();
+        Harness h;
+        QTemporaryDir game;
+        ScratchMount mount(game.path(), 64);
+        QVERIFY(mount.mounted());
+        makeGame(h, game.path());
+        makeConfigs(h);
+        QVERIFY(scratch_mounts::remountReadOnly(game.path()));
+        h.start();
+        h.form2().Dir1->setPath(game.path());
+        applyWith(h, "Atlas", "Locust");
+        QCOMPARE(h.errors.size(), 1);
+        QCOMPARE(h.readFile(game.filePath("Mechdata/WHM-6K_Warhammer.txt")), kWarhammer);
+        QCOMPARE(h.readFile(game.filePath("Mechdata/MAD-3R_Marauder.txt")), kMarauder);
+        QVERIFY(h.form1().isVisible());
+    }
+
+    void diskFullWhileSaving() {
+        REQUIRE_SCRATCH_MOUNTS();
+        Harness h;
+        ScratchMount mount(h.appDir.path(), 64);
+        QVERIFY(mount.mounted());
+        h.writeAppFile("units.ini", "old\r\n");
+        h.start();
+        QStringList names;
+        for (int i = 0; i < 8000; ++i) // about 100 KiB: more than the disk holds
+            names << QStringLiteral("Configuration_%1").arg(i);
+        h.form2().List1->AddItems(names);
+        chooseDateiItem(h.form1(), h.form1().Speichern);
+        QCOMPARE(h.errors.size(), 1);
+        QCOMPARE(h.errors.first().number(), int(KovexError::DiskFull));
+        QCOMPARE(h.readAppFile("units.ini"), QByteArray("old\r\n"));
+        QCOMPARE(h.form1().List1->items(), QStringList({"old"}));
+        // The half-written temporary file is gone, so the disk is not left full.
+        QCOMPARE(filesIn(h.appDir.path()), QStringList({"Konfigs.ini", "units.ini"}));
+    }
+
+    void diskFullWhileApplying() {
+        REQUIRE_SCRATCH_MOUNTS();
+        Harness h;
+        QTemporaryDir game;
+        ScratchMount mount(game.path(), 64);
+        QVERIFY(mount.mounted());
+        makeGame(h, game.path());
+        makeConfigs(h);
+        h.writeAppFile("configs/Atlas.txt", QByteArray(200 * 1024, 'x'));
+        h.start();
+        h.form2().Dir1->setPath(game.path());
+        applyWith(h, "Locust", "Atlas");
+        QCOMPARE(h.errors.size(), 1);
+        QCOMPARE(h.errors.first().number(), int(KovexError::DiskFull));
+        QCOMPARE(h.readFile(game.filePath("Mechdata/WHM-6K_Warhammer.txt")),
+                 QByteArray("locust\r\n"));
+        QCOMPARE(h.readFile(game.filePath("Mechdata/MAD-3R_Marauder.txt")), kMarauder);
+        QCOMPARE(filesIn(game.filePath("Mechdata")),
+                 QStringList({"MAD-3R_Marauder.txt", "WHM-6K_Warhammer.txt"}));
+    }
+
+    void sourceVanishesBetweenCheckAndCopy_data() {
+        QTest::addColumn<int>("vanishing");
+        QTest::newRow("player's") << 1;
+        QTest::newRow("computer's") << 2;
+    }
+    void sourceVanishesBetweenCheckAndCopy() {
+        QFETCH(int, vanishing);
+        Harness h;
+        makeConfigs(h);
+        makeGame(h, h.appPath("game"));
+        h.app->setFileSystemFactory(
+            [=] { return std::make_unique<VanishingSourceFileSystem>(vanishing); });
+        h.start();
+        h.form2().Dir1->setPath(h.appPath("game"));
+        applyWith(h, "Atlas", "Locust");
+        QCOMPARE(h.errors.size(), 1);
+        QCOMPARE(h.errors.first().number(), int(KovexError::FileNotFound));
+        QCOMPARE(h.readAppFile("game/Mechdata/WHM-6K_Warhammer.txt"),
+                 vanishing == 1 ? kWarhammer : QByteArray("atlas\r\n"));
+        QCOMPARE(h.readAppFile("game/Mechdata/MAD-3R_Marauder.txt"), kMarauder);
+        QCOMPARE(filesIn(h.appPath("game/Mechdata")),
+                 QStringList({"MAD-3R_Marauder.txt", "WHM-6K_Warhammer.txt"}));
+    }
+
+    void leftoverTemporaryFileIsReused() {
+        Harness h;
+        // As a killed save leaves it: a half-written temporary file beside the settings.
+        h.writeAppFile("units.ini", "A\r\n");
+        h.writeAppFile("units.ini.kovex-tmp", "half writ");
+        h.start();
+        chooseDateiItem(h.form1(), h.form1().Speichern);
+        QVERIFY(h.errors.isEmpty());
+        QCOMPARE(h.readAppFile("units.ini"), QByteArray("A\r\n"));
+        QCOMPARE(filesIn(h.appDir.path()), QStringList({"Konfigs.ini", "units.ini"}));
+    }
+};
+
+int main(int argc, char* argv[]) {
+    // Before Qt starts any thread: a mount namespace is per process only while single-threaded.
+    scratch_mounts::enterPrivateNamespace();
+    QApplication app(argc, argv);
+    FaultsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_faults.moc"
