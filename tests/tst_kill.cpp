@@ -1,0 +1,140 @@
+// Kills a process that saves and applies at random moments; after every kill each settings
+// file and each unit file must be wholly its old or wholly its new content.
+#include "kill_test_data.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+#include <random>
+
+namespace {
+
+QByteArray crlf(const QStringList& lines) {
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += line.toUtf8() + "\r\n";
+    return bytes;
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+int envNumber(const char* name, int fallback) {
+    bool ok = false;
+    const int value = qEnvironmentVariableIntValue(name, &ok);
+    return ok ? value : fallback;
+}
+
+} // namespace
+
+class KillTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void killedAtRandomMomentsLosesNothing() {
+        const int kills = envNumber("KOVEX_KILLS", 200);
+        const int seed = envNumber("KOVEX_KILL_SEED", 20261207);
+        qInfo("kills: %d, seed: %d (KOVEX_KILLS, KOVEX_KILL_SEED rerun it)", kills, seed);
+        std::mt19937 random(seed);
+        std::uniform_int_distribution<int> delayMs(0, 120);
+
+        QTemporaryDir app;
+        QTemporaryDir games;
+        const QString gameA = games.filePath("A");
+        const QString gameB = games.filePath("B");
+        const QByteArray original = kill_test::unitBytes('o', 1);
+        const QByteArray alpha = kill_test::unitBytes('a', 3);
+        const QByteArray beta = kill_test::unitBytes('b', 2);
+        QVERIFY(QDir(app.path()).mkdir("configs"));
+        writeAll(app.filePath("configs/Alpha.txt"), alpha);
+        writeAll(app.filePath("configs/Beta.txt"), beta);
+        QStringList unitFiles;
+        for (const QString& game : {gameA, gameB}) {
+            QVERIFY(QDir().mkpath(game + "/Mechdata"));
+            for (const char* unit : {"WHM-6K_Warhammer.txt", "MAD-3R_Marauder.txt"}) {
+                unitFiles << game + "/Mechdata/" + unit;
+                writeAll(unitFiles.last(), original);
+            }
+        }
+        writeAll(app.filePath("configs/WHM-6K_Warhammer.txt"), original);
+        writeAll(app.filePath("configs/MAD-3R_Marauder.txt"), original);
+        const QByteArray initialUnits = crlf({"start"});
+        writeAll(app.filePath("units.ini"), initialUnits);
+        writeAll(app.filePath("Konfigs.ini"), QByteArray());
+
+        const QString configs = QDir::toNativeSeparators(app.filePath("configs"));
+        const QSet<QByteArray> konfigsAllowed{QByteArray(), crlf({gameA, configs}),
+                                              crlf({gameB, configs})};
+        const QSet<QByteArray> unitsAllowed{initialUnits, crlf(kill_test::names('A')),
+                                            crlf(kill_test::names('B'))};
+        const QSet<QByteArray> unitFileAllowed{original, alpha, beta};
+        const QStringList appEntries{"Konfigs.ini", "Konfigs.ini.kovex-tmp", "configs", "units.ini",
+                                     "units.ini.kovex-tmp"};
+
+        int leftoversSeen = 0;
+        QSet<QByteArray> unitsSeen;
+        for (int k = 0; k < kills; ++k) {
+            QProcess helper;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("QT_QPA_PLATFORM", "offscreen");
+            helper.setProcessEnvironment(env);
+            helper.start(QStringLiteral(KOVEX_KILL_HELPER), {app.path(), gameA, gameB});
+            QVERIFY(helper.waitForStarted());
+            QVERIFY2(helper.waitForReadyRead(20000), helper.readAllStandardError().constData());
+            QTest::qSleep(delayMs(random));
+            QCOMPARE(helper.state(), QProcess::Running); // no report ended it
+            helper.kill();
+            QVERIFY(helper.waitForFinished());
+
+            const QByteArray units = readAll(app.filePath("units.ini"));
+            QVERIFY2(unitsAllowed.contains(units),
+                     qPrintable(QString("kill %1: units.ini").arg(k)));
+            unitsSeen.insert(units);
+            QVERIFY2(konfigsAllowed.contains(readAll(app.filePath("Konfigs.ini"))),
+                     qPrintable(QString("kill %1: Konfigs.ini").arg(k)));
+            for (const QString& unit : unitFiles)
+                QVERIFY2(unitFileAllowed.contains(readAll(unit)),
+                         qPrintable(QString("kill %1: %2").arg(k).arg(unit)));
+
+            // At most one temporary file per target: leftovers are reused, not piled up.
+            const QStringList entries =
+                QDir(app.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+            for (const QString& entry : entries)
+                QVERIFY2(appEntries.contains(entry), qPrintable(entry));
+            for (const QString& game : {gameA, gameB})
+                QVERIFY(QDir(game + "/Mechdata").entryList(QDir::Files).size() <= 4);
+            leftoversSeen += entries.size() > 3 ? 1 : 0;
+        }
+        qInfo("kills that left a half-written temporary file: %d of %d", leftoversSeen, kills);
+        QVERIFY(unitsSeen.size() >= 2); // the kills did land while saving
+
+        // The next undisturbed round finds the leftovers and leaves none.
+        QProcess helper;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        helper.setProcessEnvironment(env);
+        helper.start(QStringLiteral(KOVEX_KILL_HELPER), {app.path(), gameA, gameB, "once"});
+        QVERIFY(helper.waitForFinished(60000));
+        QCOMPARE(helper.exitCode(), 0);
+        QCOMPARE(QDir(app.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList({"configs", "Konfigs.ini", "units.ini"}));
+        QCOMPARE(readAll(unitFiles[0]), beta);
+        QCOMPARE(readAll(unitFiles[1]), alpha);
+        for (const QString& game : {gameA, gameB})
+            QCOMPARE(QDir(game + "/Mechdata").entryList(QDir::Files).size(), 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(KillTest)
+#include "tst_kill.moc"
