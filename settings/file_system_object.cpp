@@ -36,6 +36,10 @@ public:
     explicit WritingTextStream(const QString& path) : m_file(path) {}
 
     void WriteLine(const QString& text) override {
+        // Readers drop one byte-order mark at the start of a file; a first name that starts
+        // with that character therefore gets one more, and reads back whole.
+        if (m_lines++ == 0 && text.startsWith(QChar(0xFEFF)))
+            m_pending += "\xEF\xBB\xBF";
         m_pending += settings_text::encodeLine(text);
         if (m_pending.size() >= kChunk)
             writePending();
@@ -59,6 +63,7 @@ private:
 
     AtomicFileWriter m_file; // drops the new content when destroyed unclosed
     QByteArray m_pending;
+    qsizetype m_lines = 0;
     bool m_closed = false;
 };
 

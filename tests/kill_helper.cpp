@@ -1,6 +1,6 @@
 // Saves and applies through the real windows in a loop until it is killed: the victim of the
-// kill test. Arguments: application folder, game folder A, game folder B, and "once" to run a
-// single round and end.
+// kill test. Arguments: application folder, game folder A, game folder B, and "once" to run one
+// round on each game folder and end.
 #include "app/kovex_app.h"
 #include "app/list_box.h"
 #include "config_window/dir_list_box.h"
@@ -42,7 +42,7 @@ int main(int argc, char* argv[]) {
         app.form1().player->setText(side ? QStringLiteral("Alpha") : QStringLiteral("Beta"));
         app.form1().computer->setText(side ? QStringLiteral("Beta") : QStringLiteral("Alpha"));
         app.form1().Command4->click();
-        if (once)
+        if (once && side == 1)
             return 0;
     }
 }

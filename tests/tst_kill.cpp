@@ -131,6 +131,9 @@ private slots:
                  QStringList({"configs", "Konfigs.ini", "units.ini"}));
         QCOMPARE(readAll(unitFiles[0]), beta);
         QCOMPARE(readAll(unitFiles[1]), alpha);
+        QCOMPARE(readAll(unitFiles[2]), alpha);
+        QCOMPARE(readAll(unitFiles[3]), beta);
+        QCOMPARE(readAll(app.filePath("units.ini")), crlf(kill_test::names('B')));
         for (const QString& game : {gameA, gameB})
             QCOMPARE(QDir(game + "/Mechdata").entryList(QDir::Files).size(), 2);
     }
