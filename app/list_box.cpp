@@ -1,62 +1,62 @@
 #include "list_box.h"
 
+#include "name_list_model.h"
+
 #include "settings/kovex_error.h"
 
-#include <QStringListModel>
+#include <QEvent>
+#include <QHeaderView>
 
-namespace {
-
-// Shows very long names cut short, so that drawing a list never lays out megabytes of text;
-// the items themselves stay whole.
-class NameListModel final : public QStringListModel {
-public:
-    using QStringListModel::QStringListModel;
-    QVariant data(const QModelIndex& index, int role) const override {
-        QVariant value = QStringListModel::data(index, role);
-        if (role == Qt::DisplayRole) {
-            const QString text = value.toString();
-            if (text.size() > kShownLength)
-                return QVariant(text.left(kShownLength) + QChar(0x2026));
-        }
-        return value;
-    }
-    static constexpr int kShownLength = 1000;
-};
-
-} // namespace
-
-ListBox::ListBox(QWidget* parent) : QListView(parent), m_model(new NameListModel(this)) {
+ListBox::ListBox(QWidget* parent) : QTableView(parent), m_model(new NameListModel(this)) {
     setModel(m_model);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setUniformItemSizes(true);
     setDragEnabled(false);
+    setShowGrid(false);
+    setWordWrap(false);
+    setTabKeyNavigation(false); // Tab moves on to the next control
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    horizontalHeader()->hide();
+    horizontalHeader()->setStretchLastSection(true);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(1);
+    fitRowsToFont();
+}
+
+void ListBox::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fitRowsToFont();
+}
+
+void ListBox::fitRowsToFont() {
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 1);
 }
 
 void ListBox::AddItem(const QString& text) {
-    const int row = m_model->rowCount();
-    m_model->insertRows(row, 1);
-    m_model->setData(m_model->index(row), text);
+    m_model->append(text);
+}
+
+void ListBox::AddItems(const LineList& texts) {
+    m_model->append(texts);
 }
 
 void ListBox::AddItems(const QStringList& texts) {
-    if (m_model->rowCount() == 0) {
-        m_model->setStringList(texts);
-        return;
-    }
-    m_model->setStringList(m_model->stringList() + texts);
+    m_model->append(LineList::fromStringList(texts));
 }
 
 void ListBox::RemoveItem(int index) {
     if (index < 0 || index >= m_model->rowCount())
         throw KovexError(KovexError::BadIndex, QString::number(index));
-    m_model->removeRows(index, 1);
+    m_model->removeAt(index);
     clearSelection();
     setCurrentIndex(QModelIndex());
 }
 
 void ListBox::Clear() {
-    m_model->setStringList({});
+    m_model->clear();
 }
 
 int ListBox::ListCount() const {
@@ -64,11 +64,11 @@ int ListBox::ListCount() const {
 }
 
 QString ListBox::List(int index) const {
-    return m_model->data(m_model->index(index), Qt::EditRole).toString();
+    return m_model->lines().at(index);
 }
 
 int ListBox::ListIndex() const {
-    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    const QModelIndexList selected = selectionModel()->selectedRows();
     return selected.isEmpty() ? -1 : selected.first().row();
 }
 
@@ -78,5 +78,5 @@ QString ListBox::Text() const {
 }
 
 QStringList ListBox::items() const {
-    return m_model->stringList();
+    return m_model->lines().toStringList();
 }

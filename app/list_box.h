@@ -1,16 +1,19 @@
 #pragma once
 
-#include <QListView>
+#include <QTableView>
 
-class QStringListModel;
+class LineList;
+class NameListModel;
 
-// An unsorted single-selection list of strings. Backed by a string model so that lists of
-// a hundred thousand names load without per-item widgets.
-class ListBox : public QListView {
+// An unsorted single-selection list of strings. A one-column table with fixed row heights lays
+// out in constant time, and the names share one buffer, so lists of a hundred thousand names
+// show without a stall.
+class ListBox : public QTableView {
 public:
     explicit ListBox(QWidget* parent);
 
     void AddItem(const QString& text);
+    void AddItems(const LineList& texts);
     void AddItems(const QStringList& texts);
     // Removes the item and leaves no item selected; an index outside the items is a failure.
     void RemoveItem(int index);
@@ -24,6 +27,11 @@ public:
     QString Text() const;
     QStringList items() const;
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
-    QStringListModel* m_model;
+    void fitRowsToFont();
+
+    NameListModel* m_model;
 };

@@ -28,14 +28,16 @@ DirListBox::DirListBox(QWidget* parent) : QTreeWidget(parent) {
     setItemsExpandable(false);
     setExpandsOnDoubleClick(false);
     setIndentation(10);
-    // A folder list, not a tree to fold: no branch marks.
-    setStyleSheet(QStringLiteral("QTreeView::branch { image: none; border-image: none; }"));
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
         emit openRequested(item->data(0, kPathRole).toString());
     });
     setPath(QDir::currentPath());
+}
+
+void DirListBox::drawBranches(QPainter*, const QRect&, const QModelIndex&) const {
+    // A folder list, not a tree to fold: no branch marks.
 }
 
 void DirListBox::setPath(const QString& path) {

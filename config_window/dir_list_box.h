@@ -17,6 +17,10 @@ public:
 signals:
     void openRequested(const QString& path);
 
+protected:
+    void drawBranches(QPainter* painter, const QRect& rect,
+                      const QModelIndex& index) const override;
+
 private:
     void showTree();
 

@@ -78,8 +78,8 @@ QString AtomicFileWriter::temporaryPath(const QString& target) {
     return target + QStringLiteral(".kovex-tmp");
 }
 
-AtomicFileWriter::AtomicFileWriter(const QString& path)
-    : m_path(path), m_target(resolveLinks(path)) {
+AtomicFileWriter::AtomicFileWriter(const QString& path, Durability durability)
+    : m_path(path), m_target(resolveLinks(path)), m_durability(durability) {
     const QFileInfo target(m_target);
     if (target.isDir())
         throw KovexError(KovexError::PathFileAccessError, QDir::toNativeSeparators(path));
@@ -114,7 +114,7 @@ void AtomicFileWriter::write(const char* data, qint64 size) {
 
 void AtomicFileWriter::commit() {
 #ifndef Q_OS_WIN
-    if (::fsync(m_temp.handle()) != 0)
+    if (m_durability == Durability::Synced && ::fsync(m_temp.handle()) != 0)
         throw systemError(m_path);
 #endif
     m_temp.close();
@@ -123,5 +123,6 @@ void AtomicFileWriter::commit() {
     if (!renameOver(m_temp.fileName(), m_target))
         throw systemError(m_path);
     m_committed = true;
-    syncFolderOf(m_target);
+    if (m_durability == Durability::Synced)
+        syncFolderOf(m_target);
 }

@@ -9,13 +9,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringList>
 
 namespace {
 
 class ReadingTextStream final : public TextStream {
 public:
-    explicit ReadingTextStream(QStringList lines) : m_lines(std::move(lines)) {}
+    explicit ReadingTextStream(LineList lines) : m_lines(std::move(lines)) {}
 
     void WriteLine(const QString&) override { throw KovexError(KovexError::BadFileMode); }
     QString ReadLine() override {
@@ -24,16 +23,27 @@ public:
         return m_lines.at(m_next++);
     }
     bool AtEndOfStream() const override { return m_next >= m_lines.size(); }
+    LineList ReadRemainingLines() override {
+        LineList rest;
+        if (m_next == 0)
+            rest = m_lines;
+        else
+            for (qsizetype i = m_next; i < m_lines.size(); ++i)
+                rest.append(m_lines.view(i));
+        m_next = m_lines.size();
+        return rest;
+    }
     void Close() override {}
 
 private:
-    QStringList m_lines;
+    LineList m_lines;
     qsizetype m_next = 0;
 };
 
 class WritingTextStream final : public TextStream {
 public:
-    explicit WritingTextStream(const QString& path) : m_file(path) {}
+    explicit WritingTextStream(const QString& path)
+        : m_file(path, AtomicFileWriter::Durability::Synced) {}
 
     void WriteLine(const QString& text) override {
         // Readers drop one byte-order mark at the start of a file; a first name that starts
@@ -46,6 +56,7 @@ public:
     }
     QString ReadLine() override { throw KovexError(KovexError::BadFileMode); }
     bool AtEndOfStream() const override { throw KovexError(KovexError::BadFileMode); }
+    LineList ReadRemainingLines() override { throw KovexError(KovexError::BadFileMode); }
     void Close() override {
         if (m_closed)
             return;
@@ -105,7 +116,7 @@ void FileSystemObject::CopyFile(const QString& source, const QString& destinatio
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         throw fileError(in, source);
-    AtomicFileWriter out(destination);
+    AtomicFileWriter out(destination, AtomicFileWriter::Durability::RenameOnly);
     constexpr qint64 kChunk = 1 << 20;
     QByteArray buffer(kChunk, Qt::Uninitialized);
     for (;;) {

@@ -56,7 +56,7 @@ void Module1::ReadSettings() {
         recoveryTaken = true;
     }
 
-    QStringList names;
+    LineList names;
     for (;;) {
         try {
             names = readNames(*fso);
@@ -93,11 +93,9 @@ void Module1::applyStoredGameFolder(TextStream& konfigs) {
     dir.setPath(QDir::fromNativeSeparators(gameFolder));
 }
 
-QStringList Module1::readNames(FileSystemObject& fso) {
+LineList Module1::readNames(FileSystemObject& fso) {
     auto units = fso.OpenTextFile(unitsPath(), IOMode::ForReading, true);
-    QStringList names;
-    while (!units->AtEndOfStream())
-        names.append(units->ReadLine());
+    LineList names = units->ReadRemainingLines();
     units->Close();
     return names;
 }

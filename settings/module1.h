@@ -1,7 +1,7 @@
 #pragma once
 
+#include "line_list.h"
 #include <QString>
-#include <QStringList>
 
 class KovexApp;
 class FileSystemObject;
@@ -29,7 +29,7 @@ public:
 
 private:
     void applyStoredGameFolder(TextStream& konfigs);
-    QStringList readNames(FileSystemObject& fso);
+    LineList readNames(FileSystemObject& fso);
 
     KovexApp& m_app;
 };

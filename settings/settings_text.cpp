@@ -2,6 +2,8 @@
 
 #include <QStringDecoder>
 
+#include <cstring>
+
 namespace {
 
 // Windows-1252 differs from Latin-1 only in 0x80..0x9F; the five unassigned bytes map to
@@ -20,6 +22,25 @@ QString decodeCp1252(QByteArrayView bytes) {
         *dst++ = (b >= 0x80 && b < 0xA0) ? QChar(kCp1252High[b - 0x80]) : QChar(b);
     }
     return out;
+}
+
+// Index of the first CR or LF at or after from, or size. Looks at four characters per step:
+// names are short, so a call per line must be cheap.
+qsizetype nextLineBreak(const char16_t* chars, qsizetype from, qsizetype size) {
+    constexpr quint64 kOnes = 0x0001000100010001ULL;
+    constexpr quint64 kHigh = 0x8000800080008000ULL;
+    qsizetype i = from;
+    for (; i + 4 <= size; i += 4) {
+        quint64 word;
+        std::memcpy(&word, chars + i, sizeof word);
+        const quint64 lf = word ^ (kOnes * u'\n');
+        const quint64 cr = word ^ (kOnes * u'\r');
+        if (((lf - kOnes) & ~lf & kHigh) | ((cr - kOnes) & ~cr & kHigh))
+            break;
+    }
+    while (i < size && chars[i] != u'\n' && chars[i] != u'\r')
+        ++i;
+    return i;
 }
 
 QString decodeText(QByteArrayView bytes) {
@@ -42,22 +63,20 @@ QByteArray encodeLine(const QString& text) {
     return bytes;
 }
 
-QStringList decodeLines(const QByteArray& bytes) {
+LineList decodeLines(const QByteArray& bytes) {
     QByteArrayView view(bytes);
     if (view.startsWith("\xEF\xBB\xBF"))
         view = view.sliced(3);
-    const QString text = decodeText(view);
-
-    QStringList lines;
+    LineList lines(decodeText(view));
+    const QStringView all = lines.text();
+    const char16_t* chars = all.utf16();
+    const qsizetype size = all.size();
     qsizetype start = 0;
-    const qsizetype size = text.size();
     while (start < size) {
-        qsizetype end = start;
-        while (end < size && text.at(end) != QLatin1Char('\n') && text.at(end) != QLatin1Char('\r'))
-            ++end;
-        lines.append(text.mid(start, end - start));
-        if (end < size && text.at(end) == QLatin1Char('\r') && end + 1 < size &&
-            text.at(end + 1) == QLatin1Char('\n'))
+        // CR LF, LF and a lone CR each end a line.
+        qsizetype end = nextLineBreak(chars, start, size);
+        lines.appendSpan(start, end - start);
+        if (end + 1 < size && chars[end] == u'\r' && chars[end + 1] == u'\n')
             ++end;
         start = end + 1;
     }

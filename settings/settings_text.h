@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "line_list.h"
+
 // Byte form of the settings files: one value per line, CR LF after every line, no byte-order mark.
 namespace settings_text {
 
@@ -13,6 +15,6 @@ QByteArray encodeLine(const QString& text);
 // Lines of a whole file. Valid UTF-8 reads as UTF-8, anything else as Windows-1252 (older files);
 // a leading UTF-8 byte-order mark is skipped; CR LF, LF and a lone CR (old Mac files) end a
 // line; a last line without a line end counts.
-QStringList decodeLines(const QByteArray& bytes);
+LineList decodeLines(const QByteArray& bytes);
 
 } // namespace settings_text

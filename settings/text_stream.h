@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "line_list.h"
+
 // A text stream opened by FileSystemObject::OpenTextFile. Every failure throws KovexError.
 class TextStream {
 public:
@@ -12,6 +14,8 @@ public:
     // The next line without its line end; reading when nothing is left is a failure.
     virtual QString ReadLine() = 0;
     virtual bool AtEndOfStream() const = 0;
+    // Every line not yet read; the stream is then at its end.
+    virtual LineList ReadRemainingLines() = 0;
     // Finishes the stream: a written file takes its new content only here.
     virtual void Close() = 0;
 };

@@ -28,6 +28,7 @@ public:
     }
     QString ReadLine() override { return m_real->ReadLine(); }
     bool AtEndOfStream() const override { return m_real->AtEndOfStream(); }
+    LineList ReadRemainingLines() override { return m_real->ReadRemainingLines(); }
     void Close() override { m_real->Close(); }
 
 private:

@@ -16,8 +16,9 @@ namespace {
 
 QString scratchFile() {
     // tmpfs where there is one: every round writes and syncs a file.
-    static QTemporaryDir dir(QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm/kovex-fuzz-XXXXXX")
-                                                       : QDir::tempPath() + "/kovex-fuzz-XXXXXX");
+    static QTemporaryDir dir(QDir("/dev/shm").exists()
+                                 ? QStringLiteral("/dev/shm/kovex-fuzz-XXXXXX")
+                                 : QDir::tempPath() + "/kovex-fuzz-XXXXXX");
     return dir.filePath(QStringLiteral("units.ini"));
 }
 
@@ -48,12 +49,13 @@ QByteArray fileBytes(const QString& path) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const QStringList decoded = settings_text::decodeLines(input);
+    const QStringList decoded = settings_text::decodeLines(input).toStringList();
 
     const QString path = scratchFile();
     {
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(input) != input.size())
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(input) != input.size())
             std::abort();
     }
     try {

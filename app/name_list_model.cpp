@@ -1,0 +1,51 @@
+#include "name_list_model.h"
+
+int NameListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_lines.size());
+}
+
+QVariant NameListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= m_lines.size())
+        return {};
+    const QStringView line = m_lines.view(index.row());
+    if (role == Qt::DisplayRole && line.size() > kShownLength)
+        return QString(line.first(kShownLength).toString() + QChar(0x2026));
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return line.toString();
+    return {};
+}
+
+void NameListModel::append(const QString& line) {
+    const int row = rowCount();
+    beginInsertRows({}, row, row);
+    m_lines.append(line);
+    endInsertRows();
+}
+
+void NameListModel::append(const LineList& lines) {
+    if (lines.isEmpty())
+        return;
+    if (m_lines.isEmpty()) {
+        // Shares the buffer: both windows' lists hold one copy of the names.
+        beginResetModel();
+        m_lines = lines;
+        endResetModel();
+        return;
+    }
+    const int row = rowCount();
+    beginInsertRows({}, row, row + static_cast<int>(lines.size()) - 1);
+    m_lines.append(lines);
+    endInsertRows();
+}
+
+void NameListModel::removeAt(int row) {
+    beginRemoveRows({}, row, row);
+    m_lines.removeAt(row);
+    endRemoveRows();
+}
+
+void NameListModel::clear() {
+    beginResetModel();
+    m_lines = LineList();
+    endResetModel();
+}

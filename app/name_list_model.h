@@ -1,0 +1,26 @@
+#pragma once
+
+#include "settings/line_list.h"
+
+#include <QAbstractListModel>
+
+// The items of a list box, read-only to the view. Very long names are shown cut short, so that
+// drawing never lays out megabytes of text; the items themselves stay whole.
+class NameListModel final : public QAbstractListModel {
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+    const LineList& lines() const { return m_lines; }
+    void append(const QString& line);
+    void append(const LineList& lines);
+    void removeAt(int row);
+    void clear();
+
+    static constexpr int kShownLength = 1000;
+
+private:
+    LineList m_lines;
+};

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Builds the benchmarks (Release) and runs them all: start-up against a bare Qt window, peak
+# memory, whole saves by list size and the apply step against plain copies. Prints the table
+# for docs/performance.md. Debian 12, as root: installs what is missing.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-liberation fonts-comic-neue
+          libbenchmark-dev hyperfine time python3)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKOVEX_BENCH=ON >/dev/null
+cmake --build build-bench --target startup_kovex startup_bare_window bench_files
+
+out=build-bench/results
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$out"
+export QT_QPA_PLATFORM=offscreen
+for n in 0 1000 100000; do
+    mkdir -p "$work/n$n"
+    python3 -c "import sys; sys.stdout.buffer.write(b''.join(b'Konfiguration_%d\r\n' % i for i in range($n)))" \
+        > "$work/n$n/units.ini"
+    : > "$work/n$n/Konfigs.ini"
+done
+
+bare=build-bench/bench/startup_bare_window
+kovex=build-bench/bench/startup_kovex
+hyperfine -N --warmup 5 --runs 40 --export-json "$out/startup.json" \
+    -n bare "$bare" -n bare_text "$bare text" -n names0 "$kovex $work/n0" -n names1000 "$kovex $work/n1000" \
+    -n names100000 "$kovex $work/n100000" >/dev/null
+
+: > "$out/memory.txt"
+for run in $(seq 15); do
+    for case in bare bare_text names0 names100000; do
+        case $case in
+        bare) cmd=("$bare") ;;
+        bare_text) cmd=("$bare" text) ;;
+        names0) cmd=("$kovex" "$work/n0") ;;
+        names100000) cmd=("$kovex" "$work/n100000") ;;
+        esac
+        /usr/bin/time -f "$case %M" "${cmd[@]}" 2>>"$out/memory.txt" >/dev/null
+    done
+done
+
+build-bench/bench/bench_files --benchmark_repetitions=7 --benchmark_report_aggregates_only=true \
+    --benchmark_out="$out/files.json" --benchmark_out_format=json >/dev/null
+
+python3 bench/summarize.py "$out"

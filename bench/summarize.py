@@ -1,0 +1,82 @@
+#!/usr/bin/env python3
+"""Reads the benchmark results folder and prints the medians, the ratios and the targets."""
+import json
+import os
+import platform
+import statistics
+import subprocess
+import sys
+
+out = sys.argv[1]
+
+startup = {r['command']: r for r in json.load(open(os.path.join(out, 'startup.json')))['results']}
+med = {name: statistics.median(r['times']) * 1000 for name, r in startup.items()}
+
+mem = {}
+for line in open(os.path.join(out, 'memory.txt')):
+    parts = line.split()
+    if len(parts) == 2 and parts[1].isdigit():
+        mem.setdefault(parts[0], []).append(int(parts[1]))
+mem = {k: statistics.median(v) for k, v in mem.items()}
+
+files = {}
+for b in json.load(open(os.path.join(out, 'files.json')))['benchmarks']:
+    if b.get('aggregate_name') == 'median':
+        files[b['run_name']] = b['real_time']  # milliseconds
+
+rows = []
+ok_all = True
+
+
+def row(what, value, unit, ratio_text, target, ok):
+    global ok_all
+    ok_all = ok_all and ok
+    rows.append(f"| {what} | {value:.1f} {unit} | {ratio_text} | {target} | {'met' if ok else 'MISSED'} |")
+
+
+row('start-up, bare Qt window', med['bare'], 'ms', '1.00', 'the floor', True)
+r = med['bare_text'] / med['bare']
+row('start-up, bare Qt window with one line of text', med['bare_text'], 'ms', f'{r:.2f} × bare',
+    '(reference)', True)
+r = med['names0'] / med['bare']
+row('start-up, 0 names', med['names0'], 'ms', f'{r:.2f} × bare', '≤ 1.15 × bare', r <= 1.15)
+r = med['names0'] / med['bare_text']
+row('start-up, 0 names', med['names0'], 'ms', f'{r:.2f} × bare with text', '(reference)', True)
+r = med['names1000'] / med['names0']
+row('start-up, 1 000 names', med['names1000'], 'ms', f'{r:.2f} × 0 names', '(no target)', True)
+r = med['names100000'] / med['names0']
+row('start-up, 100 000 names', med['names100000'], 'ms', f'{r:.2f} × 0 names', '≤ 1.5 × 0 names', r <= 1.5)
+row('peak memory, bare Qt window', mem['bare'] / 1024, 'MiB', '1.00', 'the floor', True)
+r = mem['bare_text'] / mem['bare']
+row('peak memory, bare Qt window with one line of text', mem['bare_text'] / 1024, 'MiB',
+    f'{r:.2f} × bare', '(reference)', True)
+r = mem['names0'] / mem['bare']
+row('peak memory, 0 names', mem['names0'] / 1024, 'MiB', f'{r:.2f} × bare', '≤ 1.15 × bare', r <= 1.15)
+r = mem['names0'] / mem['bare_text']
+row('peak memory, 0 names', mem['names0'] / 1024, 'MiB', f'{r:.2f} × bare with text', '(reference)',
+    True)
+r = mem['names100000'] / mem['bare']
+row('peak memory, 100 000 names', mem['names100000'] / 1024, 'MiB', f'{r:.2f} × bare', '(no target)', True)
+s1, s10, s100 = files['BM_Save/1000'], files['BM_Save/10000'], files['BM_Save/100000']
+row('whole save, 1 000 names', s1, 'ms', '1', '', True)
+row('whole save, 10 000 names', s10, 'ms', f'{s10 / s1:.1f} × 1 000', '', True)
+row('whole save, 100 000 names', s100, 'ms', f'{s100 / s1:.1f} × 1 000',
+    '≤ 120 × 1 000 and < 150 ms', s100 / s1 <= 120 and s100 < 150)
+for size, label in ((4096, '4 KiB'), (104857600, '100 MiB')):
+    a = files[f'BM_Apply/{size}/real_time']
+    c = files[f'BM_PlainCopy/{size}/real_time']
+    row(f'plain copy of two {label} files', c, 'ms', '1.00', '', True)
+    target = '≤ 1.2 × plain copy' if size > 4096 else '(no target)'
+    row(f'apply, two {label} unit files', a, 'ms', f'{a / c:.2f} × plain copy', target,
+        a / c <= 1.2 or size == 4096)
+
+cpu = subprocess.run(['sh', '-c', "grep -m1 'model name' /proc/cpuinfo | cut -d: -f2"],
+                     capture_output=True, text=True).stdout.strip()
+print(f"Machine: {cpu}, {os.cpu_count()} cores, {platform.system()} {platform.release()}; "
+      "Qt offscreen platform.")
+print()
+print('| what | median | ratio | target | |')
+print('|---|---|---|---|---|')
+print('\n'.join(rows))
+print()
+print('all targets met' if ok_all else 'some target MISSED')
