@@ -7,11 +7,12 @@ int NameListModel::rowCount(const QModelIndex& parent) const {
 QVariant NameListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= m_lines.size())
         return {};
-    const QStringView line = m_lines.view(index.row());
-    if (role == Qt::DisplayRole && line.size() > kShownLength)
-        return QString(line.first(kShownLength).toString() + QChar(0x2026));
-    if (role == Qt::DisplayRole || role == Qt::EditRole)
-        return line.toString();
+    if (role == Qt::DisplayRole) {
+        const QString shown = m_lines.head(index.row(), kShownLength + 1);
+        return shown.size() > kShownLength ? shown.first(kShownLength) + QChar(0x2026) : shown;
+    }
+    if (role == Qt::EditRole)
+        return m_lines.at(index.row());
     return {};
 }
 

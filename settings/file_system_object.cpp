@@ -29,7 +29,7 @@ public:
             rest = m_lines;
         else
             for (qsizetype i = m_next; i < m_lines.size(); ++i)
-                rest.append(m_lines.view(i));
+                rest.append(m_lines.at(i));
         m_next = m_lines.size();
         return rest;
     }
@@ -101,6 +101,10 @@ std::unique_ptr<TextStream> FileSystemObject::OpenTextFile(const QString& path, 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw fileError(file, path);
+    // A settings file of this size is no settings file; reading it would only exhaust memory.
+    constexpr qint64 kLargestSettingsFile = qint64(1) << 30;
+    if (file.size() > kLargestSettingsFile)
+        throw KovexError(KovexError::OutOfMemory, QDir::toNativeSeparators(path));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw fileError(file, path);

@@ -4,6 +4,8 @@ KovexError::KovexError(Number number, const QString& detail) : m_number(number),
 
 QString KovexError::baseText(Number number) {
     switch (number) {
+    case OutOfMemory:
+        return QStringLiteral("Nicht genügend Speicher");
     case BadIndex:
         return QStringLiteral("Unzulässiger Index für Eigenschaftenfeld");
     case BadFileName:

@@ -15,6 +15,7 @@ public:
         PathFileAccessError = 75,
         PathNotFound = 76,
         FileNotFound = 53,
+        OutOfMemory = 7,
         BadFileName = 52,
         BadIndex = 381,
         BadFileMode = 54,

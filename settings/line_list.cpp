@@ -1,13 +1,48 @@
 #include "line_list.h"
 
-QStringView LineList::view(qsizetype index) const {
-    const Span& span = m_spans.at(index);
-    return QStringView(m_text).sliced(span.start, span.length);
+#include <QStringDecoder>
+
+namespace {
+
+// Unlike QString::fromUtf8, keeps a byte-order mark at the start: it is part of the name.
+QString fromUtf8(QByteArrayView bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return utf8.decode(bytes);
 }
 
-void LineList::append(QStringView line) {
-    m_spans.append({m_text.size(), line.size()});
-    m_text.append(line);
+} // namespace
+
+void LineList::appendSpan(qsizetype start, qsizetype length) {
+    m_spans.append({quint32(start), quint32(length)});
+}
+
+QByteArrayView LineList::utf8At(qsizetype index) const {
+    const Span& span = m_spans.at(index);
+    return QByteArrayView(m_utf8).sliced(span.start, span.length);
+}
+
+QString LineList::at(qsizetype index) const {
+    return fromUtf8(utf8At(index));
+}
+
+QString LineList::head(qsizetype index, qsizetype maxLength) const {
+    const QByteArrayView bytes = utf8At(index);
+    if (bytes.size() <= maxLength)
+        return fromUtf8(bytes);
+    // A character takes at most four bytes; a sequence cut at the end decodes to one
+    // replacement character, which left() then drops.
+    QString text = fromUtf8(bytes.first(qMin(bytes.size(), 4 * maxLength)));
+    if (text.size() <= maxLength)
+        return text;
+    text.truncate(maxLength);
+    return text;
+}
+
+void LineList::append(const QString& line) {
+    const QByteArray bytes = line.toUtf8();
+    m_spans.append({quint32(m_utf8.size()), quint32(bytes.size())});
+    m_utf8.append(bytes);
 }
 
 void LineList::append(const LineList& other) {
@@ -15,14 +50,17 @@ void LineList::append(const LineList& other) {
         *this = other;
         return;
     }
-    for (qsizetype i = 0; i < other.size(); ++i)
-        append(other.view(i));
+    for (qsizetype i = 0; i < other.size(); ++i) {
+        const QByteArrayView bytes = other.utf8At(i);
+        m_spans.append({quint32(m_utf8.size()), quint32(bytes.size())});
+        m_utf8.append(bytes);
+    }
 }
 
 void LineList::removeAt(qsizetype index) {
     m_spans.removeAt(index);
     if (m_spans.isEmpty())
-        m_text.clear(); // nothing refers to the buffer any more
+        m_utf8.clear(); // nothing refers to the buffer any more
 }
 
 QStringList LineList::toStringList() const {
@@ -44,7 +82,7 @@ bool operator==(const LineList& a, const LineList& b) {
     if (a.size() != b.size())
         return false;
     for (qsizetype i = 0; i < a.size(); ++i)
-        if (a.view(i) != b.view(i))
+        if (a.utf8At(i) != b.utf8At(i))
             return false;
     return true;
 }

@@ -1,38 +1,44 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
-// Lines of text kept in one buffer with their spans: a hundred thousand names cost a few
-// allocations, not a hundred thousand. Copies share the buffer until one of them changes.
+// Lines of text kept as UTF-8 in one buffer with their spans. A hundred thousand names cost a
+// few allocations, not a hundred thousand, and half the memory of UTF-16: the buffer is often
+// the settings file's own bytes. Copies share the buffer until one of them changes.
 class LineList {
 public:
+    LineList() = default;
+    // Takes valid UTF-8 whole; appendSpan then records where its lines lie.
+    explicit LineList(QByteArray utf8) : m_utf8(std::move(utf8)) {}
+    void appendSpan(qsizetype start, qsizetype length);
+    void reserve(qsizetype lines) { m_spans.reserve(lines); }
+
     qsizetype size() const { return m_spans.size(); }
     bool isEmpty() const { return m_spans.isEmpty(); }
-    QStringView view(qsizetype index) const;
-    QString at(qsizetype index) const { return view(index).toString(); }
+    QString at(qsizetype index) const;
+    // The line, cut after about maxLength characters when it is longer.
+    QString head(qsizetype index, qsizetype maxLength) const;
+    QByteArrayView utf8At(qsizetype index) const;
 
-    void append(QStringView line);
+    void append(const QString& line);
     void append(const LineList& other);
     void removeAt(qsizetype index);
 
     QStringList toStringList() const;
     static LineList fromStringList(const QStringList& lines);
 
-    // Takes the text whole and records where its lines lie; the spans must lie inside it.
-    LineList() = default;
-    explicit LineList(QString text) : m_text(std::move(text)) {}
-    void appendSpan(qsizetype start, qsizetype length) { m_spans.append({start, length}); }
-    QStringView text() const { return m_text; }
-
     friend bool operator==(const LineList& a, const LineList& b);
 
 private:
+    // Eight bytes a line: buffers stay far below 4 GiB, since settings files over 1 GiB are
+    // refused when opened.
     struct Span {
-        qsizetype start;
-        qsizetype length;
+        quint32 start;
+        quint32 length;
     };
-    QString m_text;
+    QByteArray m_utf8;
     QList<Span> m_spans;
 };

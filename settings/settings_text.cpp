@@ -2,6 +2,7 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -24,33 +25,31 @@ QString decodeCp1252(QByteArrayView bytes) {
     return out;
 }
 
-// Index of the first CR or LF at or after from, or size. Looks at four characters per step:
-// names are short, so a call per line must be cheap.
-qsizetype nextLineBreak(const char16_t* chars, qsizetype from, qsizetype size) {
-    constexpr quint64 kOnes = 0x0001000100010001ULL;
-    constexpr quint64 kHigh = 0x8000800080008000ULL;
-    qsizetype i = from;
-    for (; i + 4 <= size; i += 4) {
-        quint64 word;
-        std::memcpy(&word, chars + i, sizeof word);
-        const quint64 lf = word ^ (kOnes * u'\n');
-        const quint64 cr = word ^ (kOnes * u'\r');
-        if (((lf - kOnes) & ~lf & kHigh) | ((cr - kOnes) & ~cr & kHigh))
-            break;
-    }
-    while (i < size && chars[i] != u'\n' && chars[i] != u'\r')
-        ++i;
-    return i;
+bool isContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
-QString decodeText(QByteArrayView bytes) {
-    // The one byte-order mark to skip is already gone; a second one is part of the text.
-    QStringDecoder utf8(QStringDecoder::Utf8,
-                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
-    return decodeCp1252(bytes);
+// Qt's own verdict on the bytes, decoded in pieces into one reused buffer: a whole-file decode
+// would touch twice the file's size in fresh memory. Pieces end before a lead byte, so no
+// character straddles two of them.
+bool isValidUtf8(QByteArrayView bytes) {
+    constexpr qsizetype kPiece = 16 * 1024;
+    static thread_local QChar buffer[kPiece + 8];
+    qsizetype at = 0;
+    while (at < bytes.size()) {
+        qsizetype end = qMin(at + kPiece, bytes.size());
+        while (end < bytes.size() && end > at && isContinuationByte(bytes[end]))
+            --end;
+        if (end == at) // a run of continuation bytes longer than a piece: never valid
+            return false;
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                      QStringDecoder::Flag::ConvertInitialBom);
+        utf8.appendToBuffer(buffer, bytes.sliced(at, end - at));
+        if (utf8.hasError())
+            return false;
+        at = end;
+    }
+    return true;
 }
 
 } // namespace
@@ -64,20 +63,40 @@ QByteArray encodeLine(const QString& text) {
 }
 
 LineList decodeLines(const QByteArray& bytes) {
-    QByteArrayView view(bytes);
-    if (view.startsWith("\xEF\xBB\xBF"))
-        view = view.sliced(3);
-    LineList lines(decodeText(view));
-    const QStringView all = lines.text();
-    const char16_t* chars = all.utf16();
-    const qsizetype size = all.size();
-    qsizetype start = 0;
+    // One byte-order mark from another editor is skipped; a second one is part of the text.
+    const qsizetype bom = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    const QByteArrayView text = QByteArrayView(bytes).sliced(bom);
+    LineList lines;
+    qsizetype from = bom;
+    QByteArray utf8;
+    if (isValidUtf8(text)) {
+        utf8 = bytes; // shared, not copied
+    } else {
+        utf8 = decodeCp1252(text).toUtf8();
+        from = 0;
+    }
+    // CR and LF are single bytes in UTF-8 and never part of another character, so the lines
+    // are found on the bytes. One allocation for the spans: every line but the last ends in a
+    // CR or an LF.
+    const char* data = utf8.constData();
+    const qsizetype size = utf8.size();
+    lines = LineList(utf8);
+    lines.reserve(std::count(data + from, data + size, '\n') +
+                  std::count(data + from, data + size, '\r') + 1);
+    qsizetype start = from;
     while (start < size) {
         // CR LF, LF and a lone CR each end a line.
-        qsizetype end = nextLineBreak(chars, start, size);
-        lines.appendSpan(start, end - start);
-        if (end + 1 < size && chars[end] == u'\r' && chars[end + 1] == u'\n')
-            ++end;
+        const char* lf = static_cast<const char*>(std::memchr(data + start, '\n', size - start));
+        qsizetype end = lf ? lf - data : size;
+        qsizetype lineEnd = end;
+        if (lineEnd > start && data[lineEnd - 1] == '\r')
+            --lineEnd;
+        for (const char* cr;
+             (cr = static_cast<const char*>(std::memchr(data + start, '\r', lineEnd - start)));) {
+            lines.appendSpan(start, cr - (data + start));
+            start = cr - data + 1;
+        }
+        lines.appendSpan(start, lineEnd - start);
         start = end + 1;
     }
     return lines;
