@@ -1,5 +1,6 @@
 #include "form2.h"
 
+#include "app/command_button.h"
 #include "app/kovex_app.h"
 #include "app/kovex_fonts.h"
 #include "app/list_box.h"
@@ -17,15 +18,6 @@
 #include <QRegularExpression>
 
 namespace {
-
-QPushButton* makeButton(const QString& text, const QFont& font, QWidget* parent) {
-    auto* button = new QPushButton(text, parent);
-    button->setFont(font);
-    button->setAutoDefault(false);
-    // Only "löschen" is reached by Tab; the others take the focus by a click.
-    button->setFocusPolicy(Qt::ClickFocus);
-    return button;
-}
 
 // A name is one line of the settings file: pasted line breaks must not split it on the next
 // load. Breaks at the ends go, breaks inside become one blank.
@@ -51,7 +43,9 @@ Form2::Form2(KovexApp& app) : m_app(app) {
 void Form2::createControls() {
     const QFont bold = kovex_fonts::bold();
 
-    Command1 = makeButton(QStringLiteral("OK"), kovex_fonts::standard(), this);
+    // Only "löschen" is reached by Tab; the other controls take the focus by a click.
+    Command1 =
+        new CommandButton(QStringLiteral("OK"), kovex_fonts::standard(), Qt::ClickFocus, this);
     placeTwips(Command1, 5280, 4920, 1215, 375);
 
     Frame1 = new QGroupBox(this);
@@ -80,7 +74,7 @@ void Form2::createControls() {
     Text1 = new QLineEdit(QStringLiteral("Text1"), Frame2);
     Text1->setFocusPolicy(Qt::ClickFocus);
     placeTwips(Text1, 120, 4080, 2895, 285);
-    Command2 = makeButton(QStringLiteral("^ "), bold, Frame2);
+    Command2 = new CommandButton(QStringLiteral("^ "), bold, Qt::ClickFocus, Frame2);
     placeTwips(Command2, 840, 3720, 255, 255);
 
     Check1 = new QCheckBox(QStringLiteral("Speichern?"), this);
@@ -89,8 +83,7 @@ void Form2::createControls() {
     Check1->setChecked(true);
     placeTwips(Check1, 3720, 4920, 1575, 375);
 
-    Command3 = makeButton(QStringLiteral("löschen"), bold, Frame2);
-    Command3->setFocusPolicy(Qt::StrongFocus);
+    Command3 = new CommandButton(QStringLiteral("löschen"), bold, Qt::StrongFocus, Frame2);
     placeTwips(Command3, 1440, 3720, 1215, 255);
 
     Drive1->raise();

@@ -1,5 +1,6 @@
 #include "form3.h"
 
+#include "app/command_button.h"
 #include "app/kovex_fonts.h"
 #include "app/static_label.h"
 #include "app/twips.h"
@@ -11,9 +12,8 @@ Form3::Form3() {
     setFont(kovex_fonts::standard());
     setFixedSize(twips(4680), twips(3195));
 
-    Command1 = new QPushButton(QStringLiteral("OK"), this);
-    Command1->setAutoDefault(false);
-    Command1->setFocusPolicy(Qt::StrongFocus);
+    Command1 =
+        new CommandButton(QStringLiteral("OK"), kovex_fonts::standard(), Qt::StrongFocus, this);
     placeTwips(Command1, 3360, 2760, 1215, 375);
 
     const QFont comic = kovex_fonts::comic();

@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include "app/command_button.h"
 #include "app/kovex_app.h"
 #include "app/kovex_fonts.h"
 #include "app/list_box.h"
@@ -17,18 +18,6 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
-
-namespace {
-
-QPushButton* makeButton(const QString& text, const QFont& font, QWidget* parent) {
-    auto* button = new QPushButton(text, parent);
-    button->setFont(font);
-    button->setAutoDefault(false);
-    button->setFocusPolicy(Qt::StrongFocus);
-    return button;
-}
-
-} // namespace
 
 Form1::Form1(KovexApp& app) : m_app(app) {
     setWindowTitle(QStringLiteral("KOVEX"));
@@ -60,9 +49,11 @@ void Form1::createControls(QWidget* client) {
     Label1[2] = new StaticLabel(QStringLiteral("Player:"), bold, Frame1);
     placeTwips(Label1[2], 4320, 600, 2655, 255);
 
-    Command1 = makeButton(QStringLiteral(">>"), kovex_fonts::standard(), Frame1);
+    Command1 =
+        new CommandButton(QStringLiteral(">>"), kovex_fonts::standard(), Qt::StrongFocus, Frame1);
     placeTwips(Command1, 3240, 1080, 735, 255);
-    Command2 = makeButton(QStringLiteral(">>"), kovex_fonts::standard(), Frame1);
+    Command2 =
+        new CommandButton(QStringLiteral(">>"), kovex_fonts::standard(), Qt::StrongFocus, Frame1);
     placeTwips(Command2, 3240, 2760, 735, 255);
 
     player = new StaticLabel(unit_files::kPlayerUnit, bold, Frame1);
@@ -81,9 +72,11 @@ void Form1::createControls(QWidget* client) {
     computerColours.setColor(QPalette::WindowText, QColor(255, 0, 0));
     computer->setPalette(computerColours);
 
-    Command3 = makeButton(QStringLiteral("Standard wiederherstellen"), bold, Frame1);
+    Command3 = new CommandButton(QStringLiteral("Standard wiederherstellen"), bold, Qt::StrongFocus,
+                                 Frame1);
     placeTwips(Command3, 3240, 3360, 2895, 375);
-    Command4 = makeButton(QStringLiteral("Konfig´s zuweisen"), bold, Frame1);
+    Command4 =
+        new CommandButton(QStringLiteral("Konfig´s zuweisen"), bold, Qt::StrongFocus, Frame1);
     placeTwips(Command4, 3240, 3960, 2895, 375);
 
     setTabOrder(List1, Command1);

@@ -47,6 +47,13 @@ Form2& Harness::form2() {
     return app->form2();
 }
 
+QByteArray crlfLines(const QStringList& lines) {
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += line.toUtf8() + "\r\n";
+    return bytes;
+}
+
 void clickRow(ListBox* list, int row) {
     const QModelIndex index = list->model()->index(row, 0);
     list->scrollTo(index);

@@ -38,6 +38,8 @@ public:
     QList<KovexError> errors;
 };
 
+// The bytes of a settings file holding these lines.
+QByteArray crlfLines(const QStringList& lines);
 // Clicks on a list's row as a user would.
 void clickRow(ListBox* list, int row);
 // Chooses an item of the main window's "Datei" menu with the mouse.

@@ -17,20 +17,13 @@
 
 namespace {
 
-QByteArray crlf(const QStringList& lines) {
-    QByteArray bytes;
-    for (const QString& line : lines)
-        bytes += line.toUtf8() + "\r\n";
-    return bytes;
-}
-
 // Saves from the menu and loads again; the names must come back as they were.
 void expectRoundTrip(Harness& h, const QStringList& expected) {
     QCOMPARE(h.form1().List1->items(), expected);
     QCOMPARE(h.form2().List1->items(), expected);
     chooseDateiItem(h.form1(), h.form1().Speichern);
     QVERIFY(h.errors.isEmpty());
-    QByteArray written = crlf(expected);
+    QByteArray written = crlfLines(expected);
     if (!expected.isEmpty() && expected.first().startsWith(QChar(0xFEFF)))
         written.prepend("\xef\xbb\xbf");
     QCOMPARE(h.readAppFile("units.ini"), written);
@@ -102,7 +95,7 @@ private slots:
     void aTenMebibyteName() {
         const QString huge(10 * 1024 * 1024, QLatin1Char('M'));
         Harness h;
-        h.writeAppFile("units.ini", crlf({"short", huge, "after"}));
+        h.writeAppFile("units.ini", crlfLines({"short", huge, "after"}));
         h.start();
         QCOMPARE(h.form1().List1->ListCount(), 3);
         QCOMPARE(h.form1().List1->List(1).size(), huge.size());
@@ -127,7 +120,7 @@ private slots:
         for (int i = 0; i < 1000000; ++i)
             names << QString::number(i);
         Harness h;
-        h.writeAppFile("units.ini", crlf(names));
+        h.writeAppFile("units.ini", crlfLines(names));
         h.start();
         QCOMPARE(h.form1().List1->ListCount(), 1000000);
         clickRow(h.form1().List1, 999999);

@@ -1,6 +1,7 @@
 // Kills a process that saves and applies at random moments; after every kill each settings
 // file and each unit file must be wholly its old or wholly its new content.
 #include "kill_test_data.h"
+#include "test_support.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,13 +12,6 @@
 #include <random>
 
 namespace {
-
-QByteArray crlf(const QStringList& lines) {
-    QByteArray bytes;
-    for (const QString& line : lines)
-        bytes += line.toUtf8() + "\r\n";
-    return bytes;
-}
 
 QByteArray readAll(const QString& path) {
     QFile file(path);
@@ -69,15 +63,15 @@ private slots:
         }
         writeAll(app.filePath("configs/WHM-6K_Warhammer.txt"), original);
         writeAll(app.filePath("configs/MAD-3R_Marauder.txt"), original);
-        const QByteArray initialUnits = crlf({"start"});
+        const QByteArray initialUnits = crlfLines({"start"});
         writeAll(app.filePath("units.ini"), initialUnits);
         writeAll(app.filePath("Konfigs.ini"), QByteArray());
 
         const QString configs = QDir::toNativeSeparators(app.filePath("configs"));
-        const QSet<QByteArray> konfigsAllowed{QByteArray(), crlf({gameA, configs}),
-                                              crlf({gameB, configs})};
-        const QSet<QByteArray> unitsAllowed{initialUnits, crlf(kill_test::names('A')),
-                                            crlf(kill_test::names('B'))};
+        const QSet<QByteArray> konfigsAllowed{QByteArray(), crlfLines({gameA, configs}),
+                                              crlfLines({gameB, configs})};
+        const QSet<QByteArray> unitsAllowed{initialUnits, crlfLines(kill_test::names('A')),
+                                            crlfLines(kill_test::names('B'))};
         const QSet<QByteArray> unitFileAllowed{original, alpha, beta};
         const QStringList appEntries{"Konfigs.ini", "Konfigs.ini.kovex-tmp", "configs", "units.ini",
                                      "units.ini.kovex-tmp"};
@@ -133,7 +127,7 @@ private slots:
         QCOMPARE(readAll(unitFiles[1]), alpha);
         QCOMPARE(readAll(unitFiles[2]), alpha);
         QCOMPARE(readAll(unitFiles[3]), beta);
-        QCOMPARE(readAll(app.filePath("units.ini")), crlf(kill_test::names('B')));
+        QCOMPARE(readAll(app.filePath("units.ini")), crlfLines(kill_test::names('B')));
         for (const QString& game : {gameA, gameB})
             QCOMPARE(QDir(game + "/Mechdata").entryList(QDir::Files).size(), 2);
     }

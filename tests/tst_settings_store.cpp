@@ -57,13 +57,6 @@ QStringList namesOf(const ListBox* list) {
     return list->items();
 }
 
-QByteArray crlfLines(const QStringList& lines) {
-    QByteArray bytes;
-    for (const QString& line : lines)
-        bytes += line.toUtf8() + "\r\n";
-    return bytes;
-}
-
 } // namespace
 
 class SettingsStoreTest : public QObject {
