@@ -33,7 +33,13 @@ DirListBox::DirListBox(QWidget* parent) : QTreeWidget(parent) {
     connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
         emit openRequested(item->data(0, kPathRole).toString());
     });
-    setPath(QDir::currentPath());
+    // Starts in the program's current folder; one that has gone or cannot be read leaves the
+    // root instead, so that the window always comes into being.
+    try {
+        setPath(QDir::currentPath());
+    } catch (const KovexError&) {
+        setPath(QDir::rootPath());
+    }
 }
 
 void DirListBox::drawBranches(QPainter*, const QRect&, const QModelIndex&) const {

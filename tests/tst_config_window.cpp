@@ -227,6 +227,21 @@ private slots:
         QVERIFY(f.isVisible());
     }
 
+    void aVanishedCurrentFolderStillGivesAFolderList() {
+        QTemporaryDir gone;
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(gone.path()));
+        QVERIFY(gone.remove());
+        Harness h;
+        h.start();
+        QDir::setCurrent(before);
+        QVERIFY(h.errors.isEmpty());
+        QCOMPARE(h.form2().Dir1->Path(), QDir::rootPath());
+        chooseDateiItem(h.form1(), h.form1().Speichern);
+        QVERIFY(h.errors.isEmpty());
+        QVERIFY(h.readAppFile("Konfigs.ini").startsWith("/\r\n"));
+    }
+
     void theRealDriveListStartsWithTheRoot() {
         QStringList drives = DriveListBox::mountedDrives();
         QVERIFY(!drives.isEmpty());
