@@ -83,5 +83,17 @@ void DirListBox::showTree() {
 
     expandAll();
     setCurrentItem(current);
-    scrollToItem(current);
+    revealCurrent();
+}
+
+void DirListBox::revealCurrent() {
+    // Parents first: from the top, as far down as the current folder needs.
+    scrollToTop();
+    if (QTreeWidgetItem* current = currentItem())
+        scrollToItem(current, QAbstractItemView::EnsureVisible);
+}
+
+void DirListBox::resizeEvent(QResizeEvent* event) {
+    QTreeWidget::resizeEvent(event);
+    revealCurrent();
 }

@@ -21,8 +21,11 @@ protected:
     void drawBranches(QPainter* painter, const QRect& rect,
                       const QModelIndex& index) const override;
 
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void showTree();
+    void revealCurrent();
 
     QString m_path;
 };

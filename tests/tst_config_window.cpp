@@ -83,6 +83,10 @@ private slots:
 
         chooseDateiItem(h.form1(), h.form1().Konfigurieren);
         QVERIFY(QTest::qWaitForWindowExposed(&f));
+        // The folder list shows the root and the current folder, parents first.
+        const QRect shown = f.Dir1->viewport()->rect();
+        QVERIFY(shown.contains(f.Dir1->visualItemRect(f.Dir1->topLevelItem(0))));
+        QVERIFY(shown.contains(f.Dir1->visualItemRect(f.Dir1->currentItem())));
         renderToPng(&f, "form2.png");
     }
 

@@ -18,6 +18,7 @@ class MainWindowTest : public QObject {
 private slots:
     void layoutAsDrawn() {
         Harness h;
+        h.writeAppFile("units.ini", "AS7-D_Atlas\r\nLCT-1V_Locust\r\nMAD-3R_Marauder\r\n");
         h.start();
         Form1& f = h.form1();
         QCOMPARE(f.windowTitle(), QString("KOVEX"));
@@ -71,6 +72,8 @@ private slots:
             items << a->text();
         QCOMPARE(items, QStringList({"Konfigurieren", "Speichern", "Beenden"}));
 
+        clickRow(f.List1, 1);
+        QTest::mouseClick(f.Command1, Qt::LeftButton);
         renderToPng(&f, "form1.png");
     }
 
