@@ -38,9 +38,10 @@ class KillTest : public QObject {
 private slots:
     void killedAtRandomMomentsLosesNothing() {
         const int kills = envNumber("KOVEX_KILLS", 200);
-        const int seed = envNumber("KOVEX_KILL_SEED", 20261207);
-        qInfo("kills: %d, seed: %d (KOVEX_KILLS, KOVEX_KILL_SEED rerun it)", kills, seed);
-        std::mt19937 random(seed);
+        const int randomStart = envNumber("KOVEX_KILL_RANDOM_START", 20261207);
+        qInfo("kills: %d, random start: %d (KOVEX_KILLS, KOVEX_KILL_RANDOM_START rerun it)", kills,
+              randomStart);
+        std::mt19937 random(randomStart);
         std::uniform_int_distribution<int> delayMs(0, 120);
 
         QTemporaryDir app;

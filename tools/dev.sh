@@ -20,7 +20,7 @@ test)
     cmake --build build-sanitize
     # New inputs go to a scratch folder; the kept corpus is only read.
     rm -rf build-sanitize/fuzz-work && mkdir -p build-sanitize/fuzz-work
-    build-sanitize/fuzz_settings_reader -max_total_time=60 -max_len=65536 -seed=1 \
+    build-sanitize/fuzz_settings_reader -max_total_time=60 -max_len=65536 \
         -print_final_stats=1 build-sanitize/fuzz-work tests/fuzz/corpus
     ctest --test-dir build-sanitize --output-on-failure
     ;;
