@@ -26,9 +26,10 @@ public:
     int number() const { return m_number; }
     // The German text, followed by the file or slot concerned when there is one.
     QString description() const;
-    static QString baseText(Number number);
 
 private:
+    static QString baseText(Number number);
+
     Number m_number;
     QString m_detail;
 };

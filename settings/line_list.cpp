@@ -77,12 +77,3 @@ LineList LineList::fromStringList(const QStringList& lines) {
         list.append(line);
     return list;
 }
-
-bool operator==(const LineList& a, const LineList& b) {
-    if (a.size() != b.size())
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i)
-        if (a.utf8At(i) != b.utf8At(i))
-            return false;
-    return true;
-}

@@ -30,8 +30,6 @@ public:
     QStringList toStringList() const;
     static LineList fromStringList(const QStringList& lines);
 
-    friend bool operator==(const LineList& a, const LineList& b);
-
 private:
     // Eight bytes a line: buffers stay far below 4 GiB, since settings files over 1 GiB are
     // refused when opened.
