@@ -1,13 +1,11 @@
 #include "kovex_app.h"
 
+#include "config_window/dir_list_box.h"
 #include "config_window/form2.h"
-#include "error_message_box.h"
+#include "controls/kovex_fonts.h"
+#include "controls/list_box.h"
 #include "info_window/form3.h"
-#include "kovex_fonts.h"
-#include "list_box.h"
-#include "main_window/form1.h"
 #include "settings/file_system_object.h"
-#include "settings/kovex_error.h"
 #include "settings/module1.h"
 
 #include <QApplication>
@@ -16,9 +14,7 @@
 #include <QStyleFactory>
 
 KovexApp::KovexApp(const QString& appFolder)
-    : m_appFolder(appFolder),
-      m_fileSystemFactory([] { return std::make_unique<FileSystemObject>(); }),
-      m_module1(std::make_unique<Module1>(*this)) {
+    : m_module1(std::make_unique<Module1>(appFolder, *this)) {
     kovex_fonts::installSubstitutes();
     // The windows are drawn for the classic look: flat frames, plain buttons.
     if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows")))
@@ -32,6 +28,10 @@ KovexApp::~KovexApp() {
     m_form3.reset();
     m_form2.reset();
     m_form1.reset();
+}
+
+const QString& KovexApp::appFolder() const {
+    return m_module1->appFolder();
 }
 
 void KovexApp::start() {
@@ -52,14 +52,16 @@ void KovexApp::endProgram() {
 }
 
 Form1& KovexApp::form1() {
-    if (!m_form1)
-        m_form1 = std::make_unique<Form1>(*this);
+    if (!m_form1) {
+        m_form1 = std::make_unique<Form1>(*m_module1, m_errorReport, *this);
+        m_errorReport.setParentWindow(m_form1.get());
+    }
     return *m_form1;
 }
 
 Form2& KovexApp::form2() {
     if (!m_form2)
-        m_form2 = std::make_unique<Form2>(*this);
+        m_form2 = std::make_unique<Form2>(*m_module1, m_errorReport);
     return *m_form2;
 }
 
@@ -70,29 +72,34 @@ Form3& KovexApp::form3() {
 }
 
 std::unique_ptr<FileSystemObject> KovexApp::createFileSystemObject() const {
-    return m_fileSystemFactory();
+    return m_module1->createFileSystemObject();
 }
 
 void KovexApp::setFileSystemFactory(FileSystemFactory factory) {
-    m_fileSystemFactory = std::move(factory);
+    m_module1->setFileSystemFactory(std::move(factory));
 }
 
-void KovexApp::setErrorReport(ErrorReport report) {
-    m_errorReport = std::move(report);
+void KovexApp::loadConfigurationWindow() {
+    form2();
 }
 
-void KovexApp::runHandler(const std::function<void()>& handler) {
-    try {
-        handler();
-    } catch (const KovexError& error) {
-        report(error);
-    }
+QString KovexApp::gameFolder() {
+    return form2().Dir1->Path();
 }
 
-void KovexApp::report(const KovexError& error) {
-    if (m_errorReport) {
-        m_errorReport(error);
-        return;
-    }
-    showErrorMessageBox(error, m_form1 && m_form1->isVisible() ? m_form1.get() : nullptr);
+void KovexApp::setGameFolder(const QString& folder) {
+    form2().Dir1->setPath(folder);
+}
+
+LineList KovexApp::knownConfigurations() {
+    return form2().List1->lines();
+}
+
+void KovexApp::showKnownConfigurations(const LineList& names) {
+    ListBox& main = *form1().List1;
+    ListBox& config = *form2().List1;
+    main.Clear();
+    config.Clear();
+    config.AddItems(names);
+    main.AddItems(names);
 }

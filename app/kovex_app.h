@@ -1,58 +1,63 @@
 #pragma once
 
+#include "controls/error_report.h"
+#include "main_window/form1.h"
+#include "settings/settings_controls.h"
+
 #include <QString>
 #include <functional>
 #include <memory>
 
-class Form1;
 class Form2;
 class Form3;
 class Module1;
 class FileSystemObject;
 class KovexError;
 
-// The program's single instances: the application folder, the three windows, the settings
-// routines, the file layer they use and the run-time error report.
-class KovexApp {
+// Starts and owns the program: the run-time error report, the settings routines and the three
+// windows, each of which exists once. It gives the settings routines the controls that hold
+// the settings, and the main window the windows it opens.
+class KovexApp final : public SettingsControls, public Form1Windows {
 public:
-    using ErrorReport = std::function<void(const KovexError&)>;
     using FileSystemFactory = std::function<std::unique_ptr<FileSystemObject>()>;
 
     explicit KovexApp(const QString& appFolder);
-    ~KovexApp();
+    ~KovexApp() override;
     KovexApp(const KovexApp&) = delete;
     KovexApp& operator=(const KovexApp&) = delete;
 
-    // The folder of the executable; settings and configurations live beside it.
-    const QString& appFolder() const { return m_appFolder; }
+    const QString& appFolder() const;
 
     // Creates the main window, runs its load handler and shows it.
     void start();
-    // Closes every window and leaves the event loop; nothing is saved.
-    void endProgram();
+    // Hides every window and leaves the event loop; nothing is saved.
+    void endProgram() override;
 
     Form1& form1();
     // Created hidden on its first reference.
-    Form2& form2();
+    Form2& form2() override;
     bool isForm2Loaded() const { return m_form2 != nullptr; }
     // Created at its first use.
-    Form3& form3();
+    Form3& form3() override;
     bool isForm3Loaded() const { return m_form3 != nullptr; }
     Module1& module1() { return *m_module1; }
+    ErrorReport& errorReport() { return m_errorReport; }
 
     std::unique_ptr<FileSystemObject> createFileSystemObject() const;
     void setFileSystemFactory(FileSystemFactory factory);
     // Replaces the message box, for example to collect reports; an empty one restores it.
-    void setErrorReport(ErrorReport report);
+    void setErrorReport(ErrorReport::Capture capture) { m_errorReport.setCapture(capture); }
+    void runHandler(const std::function<void()>& handler) { m_errorReport.runHandler(handler); }
+    void report(const KovexError& error) { m_errorReport.report(error); }
 
-    // Runs one event handler to its end. A failure is shown by the error report and the
-    // program goes on: the handler stops where it failed.
-    void runHandler(const std::function<void()>& handler);
-    void report(const KovexError& error);
+    // SettingsControls: the configuration window's folder list and lists.
+    void loadConfigurationWindow() override;
+    QString gameFolder() override;
+    void setGameFolder(const QString& folder) override;
+    LineList knownConfigurations() override;
+    void showKnownConfigurations(const LineList& names) override;
 
 private:
-    QString m_appFolder;
-    FileSystemFactory m_fileSystemFactory;
     ErrorReport m_errorReport;
     std::unique_ptr<Module1> m_module1;
     std::unique_ptr<Form1> m_form1;

@@ -1,9 +1,9 @@
 // A whole save (WriteKonfigs, WriteUnits, ReadSettings) by list size, and the apply step by unit
 // file size beside a plain copy of the same bytes.
 #include "app/kovex_app.h"
-#include "app/list_box.h"
 #include "config_window/dir_list_box.h"
 #include "config_window/form2.h"
+#include "controls/list_box.h"
 #include "main_window/form1.h"
 #include "settings/module1.h"
 

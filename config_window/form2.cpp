@@ -1,11 +1,11 @@
 #include "form2.h"
 
-#include "app/command_button.h"
-#include "app/kovex_app.h"
-#include "app/kovex_fonts.h"
-#include "app/list_box.h"
-#include "app/static_label.h"
-#include "app/twips.h"
+#include "controls/command_button.h"
+#include "controls/error_report.h"
+#include "controls/kovex_fonts.h"
+#include "controls/list_box.h"
+#include "controls/static_label.h"
+#include "controls/twips.h"
 #include "dir_list_box.h"
 #include "drive_list_box.h"
 #include "settings/kovex_error.h"
@@ -32,7 +32,7 @@ QString withoutLineBreaks(const QString& text) {
 
 } // namespace
 
-Form2::Form2(KovexApp& app) : m_app(app) {
+Form2::Form2(Module1& settings, ErrorReport& errors) : m_settings(settings), m_errors(errors) {
     setWindowTitle(QStringLiteral("KOVEX"));
     setFont(kovex_fonts::standard());
     setFixedSize(twips(6990), twips(5430));
@@ -93,7 +93,7 @@ void Form2::createControls() {
 void Form2::connectHandlers() {
     connect(Drive1, &DriveListBox::Change, this, &Form2::Drive1_Change);
     connect(Dir1, &DirListBox::openRequested, this,
-            [this](const QString& path) { m_app.runHandler([&] { Dir1->setPath(path); }); });
+            [this](const QString& path) { m_errors.runHandler([&] { Dir1->setPath(path); }); });
     connect(Text1, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')))
             Text1->setText(withoutLineBreaks(text));
@@ -109,7 +109,7 @@ void Form2::Drive1_Change() {
     } catch (const KovexError& error) {
         // The game folder stays; the drive list goes back to the folder's drive.
         Drive1->showDriveOf(Dir1->Path());
-        m_app.report(error);
+        m_errors.report(error);
     }
 }
 
@@ -126,13 +126,8 @@ void Form2::Command3_Click() {
 
 void Form2::Command1_Click() {
     if (Check1->isChecked()) {
-        bool saved = false;
-        m_app.runHandler([&] {
-            m_app.module1().SaveSettings();
-            saved = true;
-        });
         // A failed save keeps the window open, so nothing the user entered is hidden away.
-        if (!saved)
+        if (!m_errors.runHandler([this] { m_settings.SaveSettings(); }))
             return;
     }
     hide();

@@ -4,8 +4,9 @@
 
 class DirListBox;
 class DriveListBox;
-class KovexApp;
+class ErrorReport;
 class ListBox;
+class Module1;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -16,29 +17,30 @@ class QPushButton;
 // being the game folder and the list the known configurations.
 class Form2 : public QWidget {
 public:
-    explicit Form2(KovexApp& app);
+    Form2(Module1& settings, ErrorReport& errors);
 
     void Drive1_Change();
     void Command2_Click();
     void Command3_Click();
     void Command1_Click();
 
-    QPushButton* Command1;
-    DriveListBox* Drive1;
-    DirListBox* Dir1;
-    QGroupBox* Frame1;
-    QLabel* Label1;
-    QGroupBox* Frame2;
-    QLabel* Label2;
-    ListBox* List1;
-    QLineEdit* Text1;
-    QPushButton* Command2;
-    QCheckBox* Check1;
-    QPushButton* Command3;
+    QPushButton* Command1; // "OK": saves when "Speichern?" is ticked, then hides the window
+    DriveListBox* Drive1;  // the drive choice
+    DirListBox* Dir1;      // the folder choice; its path is the game folder
+    QGroupBox* Frame1;     // left panel: the game folder
+    QLabel* Label1;        // "Installationspfad von Velmora angeben:"
+    QGroupBox* Frame2;     // right panel: the known configurations
+    QLabel* Label2;        // "Bekannte Mech-konfigurationen:"
+    ListBox* List1;        // the known configurations, the live list
+    QLineEdit* Text1;      // a new configuration name, initially "Text1"
+    QPushButton* Command2; // "^ ": appends Text1's text to the list
+    QCheckBox* Check1;     // "Speichern?": save on "OK", ticked at first
+    QPushButton* Command3; // "löschen": removes the selected name
 
 private:
     void createControls();
     void connectHandlers();
 
-    KovexApp& m_app;
+    Module1& m_settings;
+    ErrorReport& m_errors;
 };

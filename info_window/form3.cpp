@@ -1,9 +1,9 @@
 #include "form3.h"
 
-#include "app/command_button.h"
-#include "app/kovex_fonts.h"
-#include "app/static_label.h"
-#include "app/twips.h"
+#include "controls/command_button.h"
+#include "controls/kovex_fonts.h"
+#include "controls/static_label.h"
+#include "controls/twips.h"
 
 #include <QPushButton>
 

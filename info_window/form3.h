@@ -12,6 +12,8 @@ public:
 
     void Command1_Click();
 
-    QPushButton* Command1;
+    QPushButton* Command1; // "OK": hides the window
+    // 0 the warning beside "OK", 1 the description, 2 "Bei Fragen o. ä. schicke eine Mail an:",
+    // 3 the contact address, 4 the rights notice
     QLabel* Label1[5];
 };

@@ -12,65 +12,96 @@ QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
+// One slot's copy: its configuration file over one of the game's unit files.
+struct UnitCopy {
+    QString slotCaption;
+    QString slotName;
+    QString source;
+    QString destination;
+    QString original; // where configs keeps the game's own unit
+    bool keepOriginal = false;
+};
+
+struct ApplyPlan {
+    QString configs;
+    QString mechdata;
+    UnitCopy copies[2];
+};
+
+ApplyPlan plan(const Assignment& a) {
+    ApplyPlan p;
+    p.configs = a.appFolder + QStringLiteral("/configs");
+    p.mechdata = a.gameFolder + QStringLiteral("/Mechdata");
+    const auto copy = [&](const QString& caption, const QString& slot, const QString& unit) {
+        return UnitCopy{caption, slot, p.configs + QLatin1Char('/') + slot + QStringLiteral(".txt"),
+                        p.mechdata + QLatin1Char('/') + unit + QStringLiteral(".txt"),
+                        p.configs + QLatin1Char('/') + unit + QStringLiteral(".txt")};
+    };
+    p.copies[0] = copy(QStringLiteral("Player"), a.playerSlot, unit_files::kPlayerUnit);
+    p.copies[1] = copy(QStringLiteral("Computer"), a.computerSlot, unit_files::kComputerUnit);
+    // The game's own units are kept in configs under their own names when configs lacks them.
+    const bool configsThere = QFileInfo(p.configs).isDir();
+    for (UnitCopy& c : p.copies)
+        c.keepOriginal =
+            configsThere && !QFileInfo::exists(c.original) && QFileInfo(c.destination).isFile();
+    return p;
+}
+
 // A slot must name a file directly inside configs.
-void checkSlot(const QString& slotCaption, const QString& name) {
+void checkSlot(const UnitCopy& copy) {
+    const QString& name = copy.slotName;
     const bool bad = name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
                      name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
                      name.contains(QChar(0));
     if (bad)
         throw KovexError(KovexError::BadFileName,
-                         QStringLiteral("%1-Slot „%2“").arg(slotCaption, name));
+                         QStringLiteral("%1-Slot „%2“").arg(copy.slotCaption, name));
 }
 
-struct UnitCopy {
-    QString slotCaption;
-    QString source;
-    QString unitName;
-    QString destination;
-};
-
-} // namespace
-
-void applyAssignment(FileSystemObject& fso, const Assignment& a) {
-    checkSlot(QStringLiteral("Player"), a.playerSlot);
-    checkSlot(QStringLiteral("Computer"), a.computerSlot);
-
-    const QString configs = a.appFolder + QStringLiteral("/configs");
-    const QString mechdata = a.gameFolder + QStringLiteral("/Mechdata");
-    if (!QFileInfo(mechdata).isDir())
-        throw KovexError(KovexError::PathNotFound, shown(mechdata));
-
-    const UnitCopy copies[] = {
-        {QStringLiteral("Player"),
-         configs + QLatin1Char('/') + a.playerSlot + QStringLiteral(".txt"),
-         unit_files::kPlayerUnit, mechdata + QLatin1Char('/') + unit_files::kPlayerUnit + ".txt"},
-        {QStringLiteral("Computer"),
-         configs + QLatin1Char('/') + a.computerSlot + QStringLiteral(".txt"),
-         unit_files::kComputerUnit,
-         mechdata + QLatin1Char('/') + unit_files::kComputerUnit + ".txt"},
+// Everything that can be known before a file changes: a refused apply writes nothing.
+void check(const ApplyPlan& p) {
+    for (const UnitCopy& copy : p.copies)
+        checkSlot(copy);
+    if (!QFileInfo(p.mechdata).isDir())
+        throw KovexError(KovexError::PathNotFound, shown(p.mechdata));
+    const auto kept = [&](const QString& source) {
+        for (const UnitCopy& c : p.copies)
+            if (c.keepOriginal && c.original == source)
+                return true;
+        return false;
     };
-    for (const UnitCopy& copy : copies) {
-        if (QFileInfo(copy.destination).isDir())
-            throw KovexError(KovexError::PathFileAccessError, shown(copy.destination));
-    }
-
-    // Keep the game's own units where "Standard wiederherstellen" finds them; an existing
-    // file of that name in configs is never replaced.
-    if (QFileInfo(configs).isDir()) {
-        for (const UnitCopy& copy : copies) {
-            const QString original = configs + QLatin1Char('/') + copy.unitName + ".txt";
-            if (!QFileInfo::exists(original) && QFileInfo(copy.destination).isFile())
-                fso.CopyFile(copy.destination, original, false);
-        }
-    }
-
-    for (const UnitCopy& copy : copies) {
-        if (!QFileInfo(copy.source).isFile())
+    for (const UnitCopy& copy : p.copies) {
+        // A default slot's file may be the game's own unit, kept just before the copies.
+        if (!QFileInfo(copy.source).isFile() && !kept(copy.source))
             throw KovexError(
                 KovexError::FileNotFound,
                 QStringLiteral("%1-Slot, %2").arg(copy.slotCaption, shown(copy.source)));
     }
+    for (const UnitCopy& copy : p.copies) {
+        if (QFileInfo(copy.destination).isDir())
+            throw KovexError(KovexError::PathFileAccessError, shown(copy.destination));
+    }
+}
 
-    for (const UnitCopy& copy : copies)
+// Keeps the game's own units where "Standard wiederherstellen" finds them; a file of that
+// name already in configs is never replaced.
+void keepOriginals(FileSystemObject& fso, const ApplyPlan& p) {
+    for (const UnitCopy& copy : p.copies) {
+        if (copy.keepOriginal)
+            fso.CopyFile(copy.destination, copy.original, false);
+    }
+}
+
+void copyUnits(FileSystemObject& fso, const ApplyPlan& p) {
+    for (const UnitCopy& copy : p.copies)
         fso.CopyFile(copy.source, copy.destination, true);
+}
+
+} // namespace
+
+void applyAssignment(FileSystemObject& fso, const Assignment& assignment) {
+    const ApplyPlan p = plan(assignment);
+    check(p);
+    keepOriginals(fso, p);
+    copyUnits(fso, p);
 }

@@ -1,14 +1,14 @@
 #include "form1.h"
 
-#include "app/command_button.h"
-#include "app/kovex_app.h"
-#include "app/kovex_fonts.h"
-#include "app/list_box.h"
-#include "app/static_label.h"
-#include "app/twips.h"
 #include "apply_assignment.h"
 #include "config_window/dir_list_box.h"
 #include "config_window/form2.h"
+#include "controls/command_button.h"
+#include "controls/error_report.h"
+#include "controls/kovex_fonts.h"
+#include "controls/list_box.h"
+#include "controls/static_label.h"
+#include "controls/twips.h"
 #include "info_window/form3.h"
 #include "settings/file_system_object.h"
 #include "settings/module1.h"
@@ -19,7 +19,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 
-Form1::Form1(KovexApp& app) : m_app(app) {
+Form1::Form1(Module1& settings, ErrorReport& errors, Form1Windows& windows)
+    : m_settings(settings), m_errors(errors), m_windows(windows) {
     setWindowTitle(QStringLiteral("KOVEX"));
     setFont(kovex_fonts::standard());
 
@@ -106,12 +107,12 @@ void Form1::connectHandlers() {
 }
 
 void Form1::Form_Load() {
-    m_app.runHandler([this] { m_app.module1().ReadSettings(); });
+    m_errors.runHandler([this] { m_settings.ReadSettings(); });
 }
 
 void Form1::Konfigurieren_Click() {
-    m_app.runHandler([this] {
-        Form2& config = m_app.form2();
+    m_errors.runHandler([this] {
+        Form2& config = m_windows.form2();
         config.show();
         config.raise();
         config.activateWindow();
@@ -119,7 +120,7 @@ void Form1::Konfigurieren_Click() {
 }
 
 void Form1::Speichern_Click() {
-    m_app.runHandler([this] { m_app.module1().SaveSettings(); });
+    m_errors.runHandler([this] { m_settings.SaveSettings(); });
 }
 
 void Form1::Beenden_Click() {
@@ -127,7 +128,7 @@ void Form1::Beenden_Click() {
 }
 
 void Form1::Info_Click() {
-    Form3& info = m_app.form3();
+    Form3& info = m_windows.form3();
     info.show();
     info.raise();
     info.activateWindow();
@@ -148,14 +149,14 @@ void Form1::Command3_Click() {
 }
 
 void Form1::Command4_Click() {
-    m_app.runHandler([this] {
-        auto fso = m_app.createFileSystemObject();
-        applyAssignment(*fso, {m_app.appFolder(), m_app.form2().Dir1->Path(), player->text(),
-                               computer->text()});
+    m_errors.runHandler([this] {
+        auto fso = m_settings.createFileSystemObject();
+        applyAssignment(*fso, {m_settings.appFolder(), m_windows.form2().Dir1->Path(),
+                               player->text(), computer->text()});
     });
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
     event->accept();
-    m_app.endProgram();
+    m_windows.endProgram();
 }

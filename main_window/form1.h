@@ -2,18 +2,31 @@
 
 #include <QMainWindow>
 
-class KovexApp;
+class ErrorReport;
+class Form2;
+class Form3;
 class ListBox;
+class Module1;
 class QAction;
 class QGroupBox;
 class QLabel;
 class QMenu;
 class QPushButton;
 
+// The windows that the main window opens, and the end of the program. Their owner creates
+// each window on its first reference.
+class Form1Windows {
+public:
+    virtual ~Form1Windows() = default;
+    virtual Form2& form2() = 0;
+    virtual Form3& form3() = 0;
+    virtual void endProgram() = 0;
+};
+
 // The main window: known configurations, the two slots, and the menu.
 class Form1 : public QMainWindow {
 public:
-    explicit Form1(KovexApp& app);
+    Form1(Module1& settings, ErrorReport& errors, Form1Windows& windows);
 
     void Form_Load();
     void Konfigurieren_Click();
@@ -25,21 +38,21 @@ public:
     void Command3_Click();
     void Command4_Click();
 
-    QGroupBox* Frame1;
-    ListBox* List1;
-    QLabel* Label1[3];
-    QPushButton* Command1;
-    QPushButton* Command2;
-    QLabel* player;
-    QLabel* computer;
-    QPushButton* Command3;
-    QPushButton* Command4;
+    QGroupBox* Frame1;     // the panel that holds every other control
+    ListBox* List1;        // "Vorhandene Mechs:", the copy of the known configurations
+    QLabel* Label1[3];     // headings "Vorhandene Mechs:", "Computer:", "Player:"
+    QPushButton* Command1; // upper ">>": the selected name into the player slot
+    QPushButton* Command2; // lower ">>": the selected name into the computer slot
+    QLabel* player;        // the player slot, green
+    QLabel* computer;      // the computer slot, red
+    QPushButton* Command3; // "Standard wiederherstellen": both slots back to the defaults
+    QPushButton* Command4; // "Konfig´s zuweisen": copies both slots' files into the game
 
-    QMenu* Datei;
-    QAction* Konfigurieren;
-    QAction* Speichern;
-    QAction* Beenden;
-    QAction* Info;
+    QMenu* Datei;           // menu "Datei"
+    QAction* Konfigurieren; // "Konfigurieren": shows the configuration window
+    QAction* Speichern;     // "Speichern": saves the settings
+    QAction* Beenden;       // "Beenden": ends the program without saving
+    QAction* Info;          // "Info" on the menu bar: shows the info window
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -49,5 +62,7 @@ private:
     void createMenu();
     void connectHandlers();
 
-    KovexApp& m_app;
+    Module1& m_settings;
+    ErrorReport& m_errors;
+    Form1Windows& m_windows;
 };

@@ -94,9 +94,13 @@ AtomicFileWriter::AtomicFileWriter(const QString& path, Durability durability)
     m_temp.setFileName(tempPath);
     // Unbuffered: each write reaches the system at once, so its failure is known exactly.
     if (!m_temp.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        throw systemError(tempPath, &m_temp);
-    if (target.exists() && !m_temp.setPermissions(QFile::permissions(m_target)))
-        throw fileError(m_temp, tempPath);
+        throw systemError(path, &m_temp);
+    if (target.exists() && !m_temp.setPermissions(QFile::permissions(m_target))) {
+        const KovexError error = fileError(m_temp, path);
+        m_temp.close();
+        m_temp.remove();
+        throw error;
+    }
 }
 
 AtomicFileWriter::~AtomicFileWriter() {

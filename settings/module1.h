@@ -1,35 +1,49 @@
 #pragma once
 
 #include "line_list.h"
-#include <QString>
 
-class KovexApp;
+#include <QString>
+#include <functional>
+#include <memory>
+
 class FileSystemObject;
+class SettingsControls;
 class TextStream;
 
 // The settings routines: Konfigs.ini holds the game folder and the configs folder, units.ini
-// the known configurations. They read and write the configuration window's controls, which
-// hold the live settings.
+// the known configurations. They read and fill the controls that hold the live settings.
 class Module1 {
 public:
-    explicit Module1(KovexApp& app);
+    using FileSystemFactory = std::function<std::unique_ptr<FileSystemObject>()>;
 
-    // Rewrites Konfigs.ini from the configuration window's directory list.
+    Module1(const QString& appFolder, SettingsControls& controls);
+    ~Module1();
+
+    // Rewrites Konfigs.ini from the game folder.
     void WriteKonfigs();
-    // Rewrites units.ini from the configuration window's list.
+    // Rewrites units.ini from the configuration window's names.
     void WriteUnits();
-    // Reads Konfigs.ini into the directory list and units.ini into both windows' lists.
+    // Reads Konfigs.ini into the folder list and units.ini into both windows' lists.
     void ReadSettings();
     // WriteKonfigs, WriteUnits, ReadSettings; a failure stops the sequence.
     void SaveSettings();
 
+    // The folder of the executable; settings and configurations live beside it.
+    const QString& appFolder() const { return m_appFolder; }
     QString konfigsPath() const;
     QString unitsPath() const;
     QString configsFolder() const;
+
+    // Each routine that works on files makes its own file-system object from this.
+    std::unique_ptr<FileSystemObject> createFileSystemObject() const;
+    // Replaces the file layer, for example to inject failures; an empty one restores it.
+    void setFileSystemFactory(FileSystemFactory factory);
 
 private:
     void applyStoredGameFolder(TextStream& konfigs);
     LineList readNames(FileSystemObject& fso);
 
-    KovexApp& m_app;
+    QString m_appFolder;
+    SettingsControls& m_controls;
+    FileSystemFactory m_fileSystemFactory;
 };

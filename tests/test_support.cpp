@@ -1,16 +1,33 @@
 #include "test_support.h"
 
-#include "app/list_box.h"
 #include "config_window/form2.h"
+#include "controls/list_box.h"
 #include "main_window/form1.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
+
+const QByteArray kOriginalWarhammer = "original warhammer\r\nmass 70\r\n";
+const QByteArray kOriginalMarauder = "original marauder\r\nmass 75\r\n";
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("<missing>");
+    return file.readAll();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
 
 Harness::Harness() {
     app = std::make_unique<KovexApp>(appDir.path());
@@ -26,25 +43,52 @@ QString Harness::appPath(const QString& name) const {
     return appDir.filePath(name);
 }
 
-QByteArray Harness::readFile(const QString& path) const {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<missing>");
-    return file.readAll();
-}
-
-void Harness::writeFile(const QString& path, const QByteArray& bytes) const {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
 Form1& Harness::form1() {
     return app->form1();
 }
 
 Form2& Harness::form2() {
     return app->form2();
+}
+
+GameFixture::GameFixture(Harness& harness, const QString& gameFolder)
+    : h(harness), game(gameFolder.isEmpty() ? ownGame.path() : gameFolder) {
+    QVERIFY(QDir(game).mkpath("Mechdata"));
+    QVERIFY(QDir(h.appDir.path()).mkpath("configs"));
+    writeFile(unit("WHM-6K_Warhammer"), kOriginalWarhammer);
+    writeFile(unit("MAD-3R_Marauder"), kOriginalMarauder);
+    writeFile(config("Atlas"), "atlas bytes\r\n");
+    writeFile(config("Locust"), QByteArray("locust\0bytes", 12));
+}
+
+QString GameFixture::unit(const QString& name) const {
+    return game + "/Mechdata/" + name + ".txt";
+}
+
+QString GameFixture::config(const QString& name) const {
+    return h.appPath("configs/" + name + ".txt");
+}
+
+void GameFixture::start() {
+    h.writeAppFile("Konfigs.ini", game.toUtf8() + "\r\n");
+    h.writeAppFile("units.ini", "Atlas\r\nLocust\r\n");
+    h.start();
+}
+
+void GameFixture::applyWith(const QString& player, const QString& computer) {
+    h.form1().player->setText(player);
+    h.form1().computer->setText(computer);
+    QTest::mouseClick(h.form1().Command4, Qt::LeftButton);
+}
+
+void GameFixture::fill(QPushButton* slotButton, int row) {
+    clickRow(h.form1().List1, row);
+    QTest::mouseClick(slotButton, Qt::LeftButton);
+}
+
+void GameFixture::expectGameUntouched() const {
+    QCOMPARE(unitBytes("WHM-6K_Warhammer"), kOriginalWarhammer);
+    QCOMPARE(unitBytes("MAD-3R_Marauder"), kOriginalMarauder);
 }
 
 QByteArray crlfLines(const QStringList& lines) {
@@ -83,5 +127,13 @@ void addName(Form2& form, const QString& name) {
 void renderToPng(QWidget* window, const QString& name) {
     QDir().mkpath(QStringLiteral(KOVEX_SCREENSHOT_DIR));
     const QString path = QStringLiteral(KOVEX_SCREENSHOT_DIR) + QLatin1Char('/') + name;
-    QVERIFY(window->grab().save(path));
+    const QImage picture = window->grab().toImage();
+    QCOMPARE(picture.size(), window->size());
+    QVERIFY(picture.save(path));
+}
+
+QProcessEnvironment offscreenEnvironment() {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    return env;
 }

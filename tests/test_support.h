@@ -5,14 +5,19 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <memory>
 
 class ListBox;
 class QAction;
+class QPushButton;
 class QWidget;
 class Form1;
 class Form2;
+
+QByteArray readFile(const QString& path);
+void writeFile(const QString& path, const QByteArray& bytes);
 
 // A program instance on a temporary application folder, with the error report captured.
 class Harness {
@@ -23,8 +28,6 @@ public:
     void start();
 
     QString appPath(const QString& name) const;
-    QByteArray readFile(const QString& path) const;
-    void writeFile(const QString& path, const QByteArray& bytes) const;
     QByteArray readAppFile(const QString& name) const { return readFile(appPath(name)); }
     void writeAppFile(const QString& name, const QByteArray& bytes) const {
         writeFile(appPath(name), bytes);
@@ -36,6 +39,32 @@ public:
     QTemporaryDir appDir;
     std::unique_ptr<KovexApp> app;
     QList<KovexError> errors;
+};
+
+// The game's own unit files, as a fresh installation has them.
+extern const QByteArray kOriginalWarhammer;
+extern const QByteArray kOriginalMarauder;
+
+// A game folder with the game's two units, and configurations "Atlas" and "Locust" in
+// configs. Nothing is started.
+class GameFixture {
+public:
+    explicit GameFixture(Harness& harness, const QString& gameFolder = {});
+
+    QString unit(const QString& name) const;   // the game's Mechdata/<name>.txt
+    QString config(const QString& name) const; // configs/<name>.txt
+    QByteArray unitBytes(const QString& name) const { return readFile(unit(name)); }
+    // Starts the program with this game folder stored.
+    void start();
+    // Puts the names into the slots and presses "Konfig´s zuweisen".
+    void applyWith(const QString& player, const QString& computer);
+    // Selects a row of the main window's list and presses a slot's ">>".
+    void fill(QPushButton* slotButton, int row);
+    void expectGameUntouched() const;
+
+    Harness& h;
+    QTemporaryDir ownGame;
+    QString game;
 };
 
 // The bytes of a settings file holding these lines.
@@ -50,3 +79,5 @@ void clickMenuBarCommand(Form1& form, QAction* command);
 void addName(Form2& form, const QString& name);
 // Saves the window's picture next to the build, for looking at.
 void renderToPng(QWidget* window, const QString& name);
+// The environment for a program started by a test: Qt's offscreen platform.
+QProcessEnvironment offscreenEnvironment();

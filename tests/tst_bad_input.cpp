@@ -2,9 +2,9 @@
 // no crash, no hang, a sensible list, and a save then load that keeps every name.
 #include "test_support.h"
 
-#include "app/list_box.h"
 #include "config_window/dir_list_box.h"
 #include "config_window/form2.h"
+#include "controls/list_box.h"
 #include "main_window/form1.h"
 
 #include <QApplication>
@@ -60,6 +60,17 @@ private slots:
                                               << QStringList{QString(QChar(0xFEFF)) + "A"};
         QTest::newRow("names no file can have") << QByteArray("a/b\r\nc\\d\r\n<>:\"|?*\r\n..\r\n")
                                                 << QStringList{"a/b", "c\\d", "<>:\"|?*", ".."};
+        // The reader checks UTF-8 in pieces of 16 KiB: a character across a piece's end stays
+        // UTF-8, and a Windows byte far behind the first piece is still seen.
+        QTest::newRow("UTF-8 across 16 KiB")
+            << QByteArray(16383, 'a') + "\xc3\xbc\r\nGr\xc3\xbc\xc3\x9f"
+                                        "e\r\n"
+            << QStringList{QString(16383, 'a') + QString::fromUtf8("ü"),
+                           QString::fromUtf8("Grüße")};
+        QTest::newRow("Windows-1252 after 16 KiB")
+            << QByteArray(40000, 'a') + "\r\nGr\xfc\xdf"
+                                        "e\r\n"
+            << QStringList{QString(40000, 'a'), QString::fromUtf8("Grüße")};
         QTest::newRow("only line ends") << QByteArray("\r\n\r\n\n") << QStringList{"", "", ""};
     }
     void oddNameFiles() {
@@ -103,11 +114,11 @@ private slots:
         const QString shown = h.form1().List1->model()->index(1, 0).data().toString();
         QVERIFY(shown.size() < 2000);
         QVERIFY(shown.endsWith(QChar(0x2026)));
-        h.form1().grab();
+        renderToPng(&h.form1(), "form1_long_name_listed.png");
         clickRow(h.form1().List1, 1);
         QTest::mouseClick(h.form1().Command1, Qt::LeftButton);
         QCOMPARE(h.form1().player->text().size(), huge.size());
-        h.form1().grab();
+        renderToPng(&h.form1(), "form1_long_name_in_slot.png");
         QTest::mouseClick(h.form1().Command4, Qt::LeftButton);
         QCOMPARE(h.errors.size(), 1); // no such configuration; nothing else happens
         h.errors.clear();

@@ -1,10 +1,10 @@
 // The configuration window driven as a user would: names, folders, drives, OK.
 #include "test_support.h"
 
-#include "app/list_box.h"
 #include "config_window/dir_list_box.h"
 #include "config_window/drive_list_box.h"
 #include "config_window/form2.h"
+#include "controls/list_box.h"
 #include "main_window/form1.h"
 
 #include <QCheckBox>

@@ -3,9 +3,9 @@
 #include "scratch_mounts.h"
 #include "test_support.h"
 
-#include "app/list_box.h"
 #include "config_window/dir_list_box.h"
 #include "config_window/form2.h"
+#include "controls/list_box.h"
 #include "main_window/form1.h"
 #include "settings/file_system_object.h"
 #include "settings/text_stream.h"
@@ -70,32 +70,16 @@ private:
     int m_copies = 0;
 };
 
-const QByteArray kWarhammer = "original warhammer\r\n";
-const QByteArray kMarauder = "original marauder\r\n";
-
 QStringList filesIn(const QString& folder) {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
                                   QDir::Name);
 }
 
-void makeGame(const Harness& h, const QString& game) {
-    QVERIFY(QDir(game).mkpath("Mechdata"));
-    h.writeFile(game + "/Mechdata/WHM-6K_Warhammer.txt", kWarhammer);
-    h.writeFile(game + "/Mechdata/MAD-3R_Marauder.txt", kMarauder);
-}
-
-void makeConfigs(const Harness& h) {
-    QVERIFY(QDir(h.appDir.path()).mkpath("configs"));
-    h.writeAppFile("configs/WHM-6K_Warhammer.txt", kWarhammer);
-    h.writeAppFile("configs/MAD-3R_Marauder.txt", kMarauder);
-    h.writeAppFile("configs/Atlas.txt", "atlas\r\n");
-    h.writeAppFile("configs/Locust.txt", "locust\r\n");
-}
-
-void applyWith(Harness& h, const QString& player, const QString& computer) {
-    h.form1().player->setText(player);
-    h.form1().computer->setText(computer);
-    QTest::mouseClick(h.form1().Command4, Qt::LeftButton);
+// As after an earlier apply: configs already holds the game's own units, so that only the
+// two unit copies are made.
+void keepOriginalsAlready(const GameFixture& g) {
+    writeFile(g.config("WHM-6K_Warhammer"), kOriginalWarhammer);
+    writeFile(g.config("MAD-3R_Marauder"), kOriginalMarauder);
 }
 
 } // namespace
@@ -147,16 +131,14 @@ private slots:
         QFETCH(QString, folder);
         QFETCH(int, number);
         Harness h;
-        makeConfigs(h);
-        makeGame(h, h.appPath("game"));
+        GameFixture g(h, h.appPath("game"));
         QVERIFY(QFile::remove(h.appPath(folder)));
         QVERIFY(QDir(h.appDir.path()).mkpath(folder));
-        h.start();
-        h.form2().Dir1->setPath(h.appPath("game"));
-        applyWith(h, "Atlas", "Locust");
+        g.start();
+        g.applyWith("Atlas", "Locust");
         QCOMPARE(h.errors.size(), 1);
         QCOMPARE(h.errors.first().number(), number);
-        QCOMPARE(h.readAppFile("game/Mechdata/MAD-3R_Marauder.txt"), kMarauder);
+        QCOMPARE(g.unitBytes("MAD-3R_Marauder"), kOriginalMarauder);
         QVERIFY(QFileInfo(h.appPath(folder)).isDir());
         QVERIFY(h.form1().isVisible());
     }
@@ -242,15 +224,12 @@ private slots:
         QTemporaryDir game;
         ScratchMount mount(game.path(), 64);
         QVERIFY(mount.mounted());
-        makeGame(h, game.path());
-        makeConfigs(h);
+        GameFixture g(h, game.path());
         QVERIFY(scratch_mounts::remountReadOnly(game.path()));
-        h.start();
-        h.form2().Dir1->setPath(game.path());
-        applyWith(h, "Atlas", "Locust");
+        g.start();
+        g.applyWith("Atlas", "Locust");
         QCOMPARE(h.errors.size(), 1);
-        QCOMPARE(h.readFile(game.filePath("Mechdata/WHM-6K_Warhammer.txt")), kWarhammer);
-        QCOMPARE(h.readFile(game.filePath("Mechdata/MAD-3R_Marauder.txt")), kMarauder);
+        g.expectGameUntouched();
         QVERIFY(h.form1().isVisible());
     }
 
@@ -280,17 +259,14 @@ private slots:
         QTemporaryDir game;
         ScratchMount mount(game.path(), 64);
         QVERIFY(mount.mounted());
-        makeGame(h, game.path());
-        makeConfigs(h);
-        h.writeAppFile("configs/Atlas.txt", QByteArray(200 * 1024, 'x'));
-        h.start();
-        h.form2().Dir1->setPath(game.path());
-        applyWith(h, "Locust", "Atlas");
+        GameFixture g(h, game.path());
+        writeFile(g.config("Atlas"), QByteArray(200 * 1024, 'x'));
+        g.start();
+        g.applyWith("Locust", "Atlas");
         QCOMPARE(h.errors.size(), 1);
         QCOMPARE(h.errors.first().number(), int(KovexError::DiskFull));
-        QCOMPARE(h.readFile(game.filePath("Mechdata/WHM-6K_Warhammer.txt")),
-                 QByteArray("locust\r\n"));
-        QCOMPARE(h.readFile(game.filePath("Mechdata/MAD-3R_Marauder.txt")), kMarauder);
+        QCOMPARE(g.unitBytes("WHM-6K_Warhammer"), QByteArray("locust\0bytes", 12));
+        QCOMPARE(g.unitBytes("MAD-3R_Marauder"), kOriginalMarauder);
         QCOMPARE(filesIn(game.filePath("Mechdata")),
                  QStringList({"MAD-3R_Marauder.txt", "WHM-6K_Warhammer.txt"}));
     }
@@ -303,18 +279,17 @@ private slots:
     void sourceVanishesBetweenCheckAndCopy() {
         QFETCH(int, vanishing);
         Harness h;
-        makeConfigs(h);
-        makeGame(h, h.appPath("game"));
+        GameFixture g(h, h.appPath("game"));
+        keepOriginalsAlready(g);
         h.app->setFileSystemFactory(
             [=] { return std::make_unique<VanishingSourceFileSystem>(vanishing); });
-        h.start();
-        h.form2().Dir1->setPath(h.appPath("game"));
-        applyWith(h, "Atlas", "Locust");
+        g.start();
+        g.applyWith("Atlas", "Locust");
         QCOMPARE(h.errors.size(), 1);
         QCOMPARE(h.errors.first().number(), int(KovexError::FileNotFound));
-        QCOMPARE(h.readAppFile("game/Mechdata/WHM-6K_Warhammer.txt"),
-                 vanishing == 1 ? kWarhammer : QByteArray("atlas\r\n"));
-        QCOMPARE(h.readAppFile("game/Mechdata/MAD-3R_Marauder.txt"), kMarauder);
+        QCOMPARE(g.unitBytes("WHM-6K_Warhammer"),
+                 vanishing == 1 ? kOriginalWarhammer : QByteArray("atlas bytes\r\n"));
+        QCOMPARE(g.unitBytes("MAD-3R_Marauder"), kOriginalMarauder);
         QCOMPARE(filesIn(h.appPath("game/Mechdata")),
                  QStringList({"MAD-3R_Marauder.txt", "WHM-6K_Warhammer.txt"}));
     }

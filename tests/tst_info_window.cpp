@@ -89,13 +89,17 @@ private slots:
         const QString description = QString::fromUtf8(
             "Dieses Programm dient dazu Mech´s bei Velmora Demo Alpha die Mechs leicht und "
             "schnell auszutauschen.");
-        QCOMPARE(description.size(), 100);
         QCOMPARE(info.Label1[1]->text(), description);
         QCOMPARE(info.Label1[2]->text(),
                  QString::fromUtf8("Bei Fragen o. ä. schicke eine Mail an:"));
-        QVERIFY(info.Label1[3]->text().contains('@'));
-        QVERIFY(info.Label1[4]->text().endsWith(' '));
-        QVERIFY(info.Label1[0]->text().contains("eigene Gefahr"));
+        QCOMPARE(info.Label1[3]->text(), QString("kovex@example.org"));
+        QCOMPARE(info.Label1[4]->text(),
+                 QString::fromUtf8("© 2026 das KOVEX-Team. Alle Rechte vorbehalten. Weitergabe "
+                                   "nur unverändert und kostenlos. "));
+        QCOMPARE(info.Label1[0]->text(), QString("Die Benutzung erfolgt auf eigene Gefahr!"));
+        QCOMPARE(info.Label1[0]->font().family(), QString("Comic Sans MS"));
+        QVERIFY(info.Label1[0]->font().bold());
+        QCOMPARE(info.Label1[0]->font().pointSizeF(), 9.75);
         QCOMPARE(info.Label1[1]->font().family(), QString("Comic Sans MS"));
         QCOMPARE(info.Label1[1]->font().pointSizeF(), 8.25);
 

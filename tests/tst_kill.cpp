@@ -13,17 +13,6 @@
 
 namespace {
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
 int envNumber(const char* name, int fallback) {
     bool ok = false;
     const int value = qEnvironmentVariableIntValue(name, &ok);
@@ -52,21 +41,21 @@ private slots:
         const QByteArray alpha = kill_test::unitBytes('a', 3);
         const QByteArray beta = kill_test::unitBytes('b', 2);
         QVERIFY(QDir(app.path()).mkdir("configs"));
-        writeAll(app.filePath("configs/Alpha.txt"), alpha);
-        writeAll(app.filePath("configs/Beta.txt"), beta);
+        writeFile(app.filePath("configs/Alpha.txt"), alpha);
+        writeFile(app.filePath("configs/Beta.txt"), beta);
         QStringList unitFiles;
         for (const QString& game : {gameA, gameB}) {
             QVERIFY(QDir().mkpath(game + "/Mechdata"));
             for (const char* unit : {"WHM-6K_Warhammer.txt", "MAD-3R_Marauder.txt"}) {
                 unitFiles << game + "/Mechdata/" + unit;
-                writeAll(unitFiles.last(), original);
+                writeFile(unitFiles.last(), original);
             }
         }
-        writeAll(app.filePath("configs/WHM-6K_Warhammer.txt"), original);
-        writeAll(app.filePath("configs/MAD-3R_Marauder.txt"), original);
+        writeFile(app.filePath("configs/WHM-6K_Warhammer.txt"), original);
+        writeFile(app.filePath("configs/MAD-3R_Marauder.txt"), original);
         const QByteArray initialUnits = crlfLines({"start"});
-        writeAll(app.filePath("units.ini"), initialUnits);
-        writeAll(app.filePath("Konfigs.ini"), QByteArray());
+        writeFile(app.filePath("units.ini"), initialUnits);
+        writeFile(app.filePath("Konfigs.ini"), QByteArray());
 
         const QString configs = QDir::toNativeSeparators(app.filePath("configs"));
         const QSet<QByteArray> konfigsAllowed{QByteArray(), crlfLines({gameA, configs}),
@@ -81,10 +70,8 @@ private slots:
         QSet<QByteArray> unitsSeen;
         for (int k = 0; k < kills; ++k) {
             QProcess helper;
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            env.insert("QT_QPA_PLATFORM", "offscreen");
-            helper.setProcessEnvironment(env);
-            helper.start(QStringLiteral(KOVEX_KILL_HELPER), {app.path(), gameA, gameB});
+            helper.setProcessEnvironment(offscreenEnvironment());
+            helper.start(QStringLiteral(KOVEX_DRIVER), {"loop", app.path(), gameA, gameB});
             QVERIFY(helper.waitForStarted());
             QVERIFY2(helper.waitForReadyRead(20000), helper.readAllStandardError().constData());
             QTest::qSleep(delayMs(random));
@@ -92,14 +79,14 @@ private slots:
             helper.kill();
             QVERIFY(helper.waitForFinished());
 
-            const QByteArray units = readAll(app.filePath("units.ini"));
+            const QByteArray units = readFile(app.filePath("units.ini"));
             QVERIFY2(unitsAllowed.contains(units),
                      qPrintable(QString("kill %1: units.ini").arg(k)));
             unitsSeen.insert(units);
-            QVERIFY2(konfigsAllowed.contains(readAll(app.filePath("Konfigs.ini"))),
+            QVERIFY2(konfigsAllowed.contains(readFile(app.filePath("Konfigs.ini"))),
                      qPrintable(QString("kill %1: Konfigs.ini").arg(k)));
             for (const QString& unit : unitFiles)
-                QVERIFY2(unitFileAllowed.contains(readAll(unit)),
+                QVERIFY2(unitFileAllowed.contains(readFile(unit)),
                          qPrintable(QString("kill %1: %2").arg(k).arg(unit)));
 
             // At most one temporary file per target: leftovers are reused, not piled up.
@@ -116,19 +103,17 @@ private slots:
 
         // The next undisturbed round finds the leftovers and leaves none.
         QProcess helper;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        helper.setProcessEnvironment(env);
-        helper.start(QStringLiteral(KOVEX_KILL_HELPER), {app.path(), gameA, gameB, "once"});
+        helper.setProcessEnvironment(offscreenEnvironment());
+        helper.start(QStringLiteral(KOVEX_DRIVER), {"once", app.path(), gameA, gameB});
         QVERIFY(helper.waitForFinished(60000));
         QCOMPARE(helper.exitCode(), 0);
         QCOMPARE(QDir(app.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList({"configs", "Konfigs.ini", "units.ini"}));
-        QCOMPARE(readAll(unitFiles[0]), beta);
-        QCOMPARE(readAll(unitFiles[1]), alpha);
-        QCOMPARE(readAll(unitFiles[2]), alpha);
-        QCOMPARE(readAll(unitFiles[3]), beta);
-        QCOMPARE(readAll(app.filePath("units.ini")), crlfLines(kill_test::names('B')));
+        QCOMPARE(readFile(unitFiles[0]), beta);
+        QCOMPARE(readFile(unitFiles[1]), alpha);
+        QCOMPARE(readFile(unitFiles[2]), alpha);
+        QCOMPARE(readFile(unitFiles[3]), beta);
+        QCOMPARE(readFile(app.filePath("units.ini")), crlfLines(kill_test::names('B')));
         for (const QString& game : {gameA, gameB})
             QCOMPARE(QDir(game + "/Mechdata").entryList(QDir::Files).size(), 2);
     }

@@ -1,8 +1,8 @@
 // The main window as drawn and as it behaves through its menu.
 #include "test_support.h"
 
-#include "app/list_box.h"
 #include "config_window/form2.h"
+#include "controls/list_box.h"
 #include "main_window/form1.h"
 
 #include <QApplication>
@@ -106,11 +106,15 @@ private slots:
         QCOMPARE(&h.form2(), created);
         int configWindows = 0;
         for (QWidget* w : QApplication::topLevelWidgets())
-            configWindows += qobject_cast<QWidget*>(w) && dynamic_cast<Form2*>(w) ? 1 : 0;
+            configWindows += dynamic_cast<Form2*>(w) ? 1 : 0;
         QCOMPARE(configWindows, 1);
         QCOMPARE(created->List1->items(), QStringList({"typed"}));
-        // The main window stays usable beside it.
-        QVERIFY(h.form1().isEnabled());
+        // Modeless: the main window stays usable beside it.
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        QCOMPARE(created->windowModality(), Qt::NonModal);
+        h.form1().player->setText("other");
+        QTest::mouseClick(h.form1().Command3, Qt::LeftButton);
+        QCOMPARE(h.form1().player->text(), QString("WHM-6K_Warhammer"));
     }
 
     void beendenEndsWithoutSaving() {

@@ -1,12 +1,13 @@
 // The settings files through the real windows: bytes on disk, lists, and failures.
 #include "test_support.h"
 
-#include "app/list_box.h"
 #include "config_window/dir_list_box.h"
 #include "config_window/form2.h"
+#include "controls/list_box.h"
 #include "main_window/form1.h"
 #include "settings/file_system_object.h"
 #include "settings/module1.h"
+#include "settings/settings_controls.h"
 #include "settings/text_stream.h"
 
 #include <QDir>
@@ -53,6 +54,28 @@ private:
     int m_lines;
 };
 
+// The settings routines' view of the controls, without any window: records what they are asked.
+class RecordingControls final : public SettingsControls {
+public:
+    void loadConfigurationWindow() override { calls << "load"; }
+    QString gameFolder() override { return folder; }
+    void setGameFolder(const QString& path) override {
+        calls << "folder " + path;
+        if (!QFileInfo(path).isDir())
+            throw KovexError(KovexError::PathNotFound, path);
+        folder = path;
+    }
+    LineList knownConfigurations() override { return LineList::fromStringList(names); }
+    void showKnownConfigurations(const LineList& shown) override {
+        calls << "show " + shown.toStringList().join(',');
+        names = shown.toStringList();
+    }
+
+    QString folder;
+    QStringList names;
+    QStringList calls;
+};
+
 QStringList namesOf(const ListBox* list) {
     return list->items();
 }
@@ -63,6 +86,62 @@ class SettingsStoreTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void everyErrorHasItsNumberAndGermanText_data() {
+        QTest::addColumn<int>("error");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("text");
+        const auto row = [](const char* name, KovexError::Number error, int number,
+                            const char* text) {
+            QTest::newRow(name) << int(error) << number << QString::fromUtf8(text);
+        };
+        row("out of memory", KovexError::OutOfMemory, 7, "Nicht genügend Speicher");
+        row("bad file name", KovexError::BadFileName, 52, "Dateiname oder -nummer falsch");
+        row("file not found", KovexError::FileNotFound, 53, "Datei nicht gefunden");
+        row("bad file mode", KovexError::BadFileMode, 54, "Falscher Dateimodus");
+        row("device I/O", KovexError::DeviceIoError, 57, "Fehler beim Geräte-E/A");
+        row("file exists", KovexError::FileAlreadyExists, 58, "Datei existiert bereits");
+        row("disk full", KovexError::DiskFull, 61, "Datenträger voll");
+        row("past the end", KovexError::InputPastEndOfFile, 62, "Einlesen hinter Dateiende");
+        row("device unavailable", KovexError::DeviceUnavailable, 68, "Gerät nicht verfügbar");
+        row("permission denied", KovexError::PermissionDenied, 70, "Zugriff verweigert");
+        row("path/file access", KovexError::PathFileAccessError, 75,
+            "Fehler beim Zugriff auf Pfad/Datei");
+        row("path not found", KovexError::PathNotFound, 76, "Pfad nicht gefunden");
+        row("bad index", KovexError::BadIndex, 381, "Unzulässiger Index für Eigenschaftenfeld");
+    }
+    void everyErrorHasItsNumberAndGermanText() {
+        QFETCH(int, error);
+        QFETCH(int, number);
+        QFETCH(QString, text);
+        const KovexError bare{KovexError::Number(error)};
+        QCOMPARE(bare.number(), number);
+        QCOMPARE(bare.description(), text);
+        // The file or slot concerned follows the text.
+        QCOMPARE(KovexError(KovexError::Number(error), "C:\\x.txt").description(),
+                 text + ": C:\\x.txt");
+    }
+
+    void theSettingsStoreWorksWithoutWindows() {
+        QTemporaryDir app;
+        QTemporaryDir game;
+        RecordingControls controls;
+        Module1 settings(app.path(), controls);
+        writeFile(app.filePath("Konfigs.ini"), game.path().toUtf8() + "\r\nignored\r\n");
+        writeFile(app.filePath("units.ini"), "x\r\ny\r\n");
+        settings.ReadSettings();
+        QCOMPARE(controls.calls, QStringList({"load", "folder " + game.path(), "show x,y"}));
+
+        controls.calls.clear();
+        controls.names = QStringList{"A", "", "A"};
+        controls.folder = app.path();
+        settings.SaveSettings();
+        QCOMPARE(readFile(app.filePath("Konfigs.ini")),
+                 crlfLines({app.path(), app.filePath("configs")}));
+        QCOMPARE(readFile(app.filePath("units.ini")), QByteArray("A\r\n\r\nA\r\n"));
+        // The save ends by reading back what it wrote.
+        QCOMPARE(controls.calls, QStringList({"load", "folder " + app.path(), "show A,,A"}));
+    }
+
     void firstStartCreatesEmptyFiles() {
         Harness h;
         h.start();

@@ -1,4 +1,6 @@
 // The built program started from a fresh folder, as a user starts it.
+#include "test_support.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,9 +18,7 @@ private slots:
         QVERIFY(QFile::copy(QStringLiteral(KOVEX_EXECUTABLE), exe));
 
         QProcess kovex;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        kovex.setProcessEnvironment(env);
+        kovex.setProcessEnvironment(offscreenEnvironment());
         // Started from elsewhere: the settings belong beside the executable, not the cwd.
         kovex.setWorkingDirectory(QDir::tempPath());
         kovex.start(exe, {});

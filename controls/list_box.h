@@ -26,6 +26,7 @@ public:
     // The selected item's text, or the empty text.
     QString Text() const;
     QStringList items() const;
+    const LineList& lines() const;
 
 protected:
     void changeEvent(QEvent* event) override;

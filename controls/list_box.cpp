@@ -77,6 +77,10 @@ QString ListBox::Text() const {
     return index < 0 ? QString() : List(index);
 }
 
+const LineList& ListBox::lines() const {
+    return m_model->lines();
+}
+
 QStringList ListBox::items() const {
     return m_model->lines().toStringList();
 }

@@ -1,0 +1,26 @@
+#include "error_report.h"
+
+#include "settings/kovex_error.h"
+
+#include <QMessageBox>
+
+void ErrorReport::report(const KovexError& error) {
+    if (m_capture) {
+        m_capture(error);
+        return;
+    }
+    const QString text =
+        QStringLiteral("Laufzeitfehler '%1':\n\n%2").arg(error.number()).arg(error.description());
+    QMessageBox::critical(m_parent && m_parent->isVisible() ? m_parent.data() : nullptr,
+                          QStringLiteral("KOVEX"), text);
+}
+
+bool ErrorReport::runHandler(const std::function<void()>& handler) {
+    try {
+        handler();
+        return true;
+    } catch (const KovexError& error) {
+        report(error);
+        return false;
+    }
+}
