@@ -3,6 +3,7 @@
 #include "settings/kovex_error.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 void ErrorReport::report(const KovexError& error) {
     if (m_capture) {
@@ -13,6 +14,19 @@ void ErrorReport::report(const KovexError& error) {
         QStringLiteral("Laufzeitfehler '%1':\n\n%2").arg(error.number()).arg(error.description());
     QMessageBox::critical(m_parent && m_parent->isVisible() ? m_parent.data() : nullptr,
                           QStringLiteral("KOVEX"), text);
+}
+
+bool ErrorReport::askYesNo(const QString& question) {
+    if (m_answer)
+        return m_answer(question);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("KOVEX"), question, QMessageBox::NoButton,
+                    m_parent && m_parent->isVisible() ? m_parent.data() : nullptr);
+    QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 bool ErrorReport::runHandler(const std::function<void()>& handler) {

@@ -8,21 +8,29 @@ class KovexError;
 
 // The run-time error report. A failure in an event handler is shown in a message box captioned
 // "KOVEX" with its number and text, and the program goes on: the handler stops where it failed.
-// Tests capture the reports instead of showing the box.
+// Also the program's one question, a box captioned "KOVEX" with "&Ja" and "&Nein". Tests
+// capture reports and answer questions instead of showing the boxes.
 class ErrorReport {
 public:
     using Capture = std::function<void(const KovexError&)>;
+    using Answer = std::function<bool(const QString& question)>;
 
     // Reports go to the capture instead of the message box; an empty one restores the box.
     void setCapture(Capture capture) { m_capture = std::move(capture); }
     // The message box sits over this window while it is visible.
     void setParentWindow(QWidget* window) { m_parent = window; }
 
+    // Questions go to the answer instead of the box; an empty one restores the box.
+    void setAnswer(Answer answer) { m_answer = std::move(answer); }
+
     void report(const KovexError& error);
+    // True for "Ja"; "Nein" is the default button.
+    bool askYesNo(const QString& question);
     // Runs one event handler to its end; false when it failed and was reported.
     bool runHandler(const std::function<void()>& handler);
 
 private:
     Capture m_capture;
+    Answer m_answer;
     QPointer<QWidget> m_parent;
 };

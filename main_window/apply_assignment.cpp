@@ -1,9 +1,12 @@
 #include "apply_assignment.h"
 
+#include "settings/file_checks.h"
 #include "settings/file_system_object.h"
+#include "settings/folder_lock.h"
 #include "settings/kovex_error.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -77,19 +80,40 @@ void check(const ApplyPlan& p) {
                 KovexError::FileNotFound,
                 QStringLiteral("%1-Slot, %2").arg(copy.slotCaption, shown(copy.source)));
     }
+    // Both game files first: neither changes unless both can be replaced.
     for (const UnitCopy& copy : p.copies) {
-        if (QFileInfo(copy.destination).isDir())
+        if (!file_checks::isRegularOrMissing(copy.destination))
             throw KovexError(KovexError::PathFileAccessError, shown(copy.destination));
     }
+    for (const UnitCopy& copy : p.copies) {
+        if (QFileInfo::exists(copy.destination) && !file_checks::isWritableByUser(copy.destination))
+            throw KovexError(KovexError::PermissionDenied, shown(copy.destination));
+    }
+    if (!file_checks::isWritableByUser(p.mechdata))
+        throw KovexError(KovexError::PermissionDenied, shown(p.mechdata));
 }
 
 // Keeps the game's own units where "Standard wiederherstellen" finds them; a file of that
-// name already in configs is never replaced.
-void keepOriginals(FileSystemObject& fso, const ApplyPlan& p) {
-    for (const UnitCopy& copy : p.copies) {
-        if (copy.keepOriginal)
+// name already in configs is never replaced. When configs cannot take them, the user decides
+// whether to go on without; false when the apply is to stop, with nothing kept.
+bool keepOriginals(FileSystemObject& fso, const ApplyPlan& p,
+                   const std::function<bool(const QString&)>& askWithoutOriginals) {
+    QStringList kept;
+    try {
+        for (const UnitCopy& copy : p.copies) {
+            if (!copy.keepOriginal)
+                continue;
             fso.CopyFile(copy.destination, copy.original, false);
+            kept << copy.original;
+        }
+    } catch (const KovexError&) {
+        if (askWithoutOriginals(shown(p.configs)))
+            return true;
+        for (const QString& original : kept)
+            QFile::remove(original);
+        return false;
     }
+    return true;
 }
 
 void copyUnits(FileSystemObject& fso, const ApplyPlan& p) {
@@ -99,9 +123,14 @@ void copyUnits(FileSystemObject& fso, const ApplyPlan& p) {
 
 } // namespace
 
-void applyAssignment(FileSystemObject& fso, const Assignment& assignment) {
+void applyAssignment(FileSystemObject& fso, const Assignment& assignment,
+                     const std::function<bool(const QString&)>& askWithoutOriginals) {
+    // Another copy of the program applying to the same game, or saving into the same configs,
+    // waits, or this one reports: both unit files always come from one apply.
+    const FolderLock gameLock(FolderLock::Purpose::Apply, assignment.gameFolder);
+    const FolderLock appLock(FolderLock::Purpose::Settings, assignment.appFolder);
     const ApplyPlan p = plan(assignment);
     check(p);
-    keepOriginals(fso, p);
-    copyUnits(fso, p);
+    if (keepOriginals(fso, p, askWithoutOriginals))
+        copyUnits(fso, p);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 class FileSystemObject;
 
@@ -17,8 +18,11 @@ struct Assignment {
     QString computerSlot;
 };
 
-// Copies the player slot's configuration over the game's player unit, then the computer's.
-// Everything is checked before the first game file changes; a failed check throws and leaves
-// the game folder as it was. The game's own units are first saved into configs under their own
-// names when configs lacks them, so that the defaults can always put them back.
-void applyAssignment(FileSystemObject& fso, const Assignment& assignment);
+// Copies the player slot's configuration over the game's player unit, then the computer's, in
+// four stages: plan both copies, check everything (both names, Mechdata, both sources, both
+// destinations), keep the game's originals, copy. A failed check throws and nothing is
+// written anywhere. The game's own units are kept in configs under their own names when configs
+// lacks them, so that the defaults can always put them back; when configs cannot take them,
+// askWithoutOriginals (given the configs folder) decides whether to copy all the same.
+void applyAssignment(FileSystemObject& fso, const Assignment& assignment,
+                     const std::function<bool(const QString&)>& askWithoutOriginals);

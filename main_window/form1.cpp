@@ -151,8 +151,16 @@ void Form1::Command3_Click() {
 void Form1::Command4_Click() {
     m_errors.runHandler([this] {
         auto fso = m_settings.createFileSystemObject();
-        applyAssignment(*fso, {m_settings.appFolder(), m_windows.form2().Dir1->Path(),
-                               player->text(), computer->text()});
+        const auto askWithoutOriginals = [this](const QString& configs) {
+            return m_errors.askYesNo(
+                QStringLiteral("Die eigenen Einheitendateien des Spiels können nicht im Ordner "
+                               "„%1“ aufbewahrt werden.\n\nTrotzdem zuweisen?")
+                    .arg(configs));
+        };
+        applyAssignment(*fso,
+                        {m_settings.appFolder(), m_windows.form2().Dir1->Path(), player->text(),
+                         computer->text()},
+                        askWithoutOriginals);
     });
 }
 

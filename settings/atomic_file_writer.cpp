@@ -1,10 +1,12 @@
 #include "atomic_file_writer.h"
 
+#include "file_checks.h"
 #include "file_errors.h"
 #include "kovex_error.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstdio>
@@ -13,23 +15,13 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
 namespace {
 
-// Follows symbolic links to the file that really holds the content, even when it does not
-// exist yet.
-QString resolveLinks(const QString& path) {
-    QString current = path;
-    for (int hops = 0; hops < 32; ++hops) {
-        const QFileInfo info(current);
-        if (!info.isSymLink())
-            return current;
-        current = info.symLinkTarget();
-    }
-    throw KovexError(KovexError::PathFileAccessError, QDir::toNativeSeparators(path));
-}
+const QString kTemporaryMark = QStringLiteral(".kovex-tmp");
 
 bool renameOver(const QString& from, const QString& to) {
 #ifdef Q_OS_WIN
@@ -39,23 +31,6 @@ bool renameOver(const QString& from, const QString& to) {
 #else
     return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 #endif
-}
-
-// The error of the system call that just failed; Qt folds a full disk into a plain write error.
-KovexError systemError(const QString& path, const QFile* file = nullptr) {
-    const int code = errno;
-    const QString shown = QDir::toNativeSeparators(path);
-#ifndef Q_OS_WIN
-    if (code == ENOSPC || code == EDQUOT)
-        return KovexError(KovexError::DiskFull, shown);
-    if (code == EACCES || code == EPERM || code == EROFS)
-        return KovexError(KovexError::PermissionDenied, shown);
-    if (code == EIO)
-        return KovexError(KovexError::DeviceIoError, shown);
-#endif
-    if (file)
-        return fileError(*file, path);
-    return KovexError(KovexError::PathFileAccessError, shown);
 }
 
 void syncFolderOf(const QString& path) {
@@ -72,42 +47,81 @@ void syncFolderOf(const QString& path) {
 #endif
 }
 
-} // namespace
-
-QString AtomicFileWriter::temporaryPath(const QString& target) {
-    return target + QStringLiteral(".kovex-tmp");
+// Temporary files of earlier, killed runs for the same target. Removing one never blocks on
+// its mode: only the folder's permission counts.
+void removeLeftovers(const QString& target) {
+    const QFileInfo info(target);
+    QDir folder = info.absoluteDir();
+    const QString name = info.fileName();
+    const QStringList entries = folder.entryList(QDir::Files | QDir::System | QDir::Hidden);
+    for (const QString& entry : entries)
+        if (AtomicFileWriter::isTemporaryName(entry, name))
+            folder.remove(entry);
 }
 
-AtomicFileWriter::AtomicFileWriter(const QString& path, Durability durability)
-    : m_path(path), m_target(resolveLinks(path)), m_durability(durability) {
-    const QFileInfo target(m_target);
-    if (target.isDir())
-        throw KovexError(KovexError::PathFileAccessError, QDir::toNativeSeparators(path));
-    if (!target.absoluteDir().exists())
-        throw KovexError(KovexError::PathNotFound, QDir::toNativeSeparators(path));
+} // namespace
 
-    const QString tempPath = temporaryPath(m_target);
-    // A leftover that is no plain file (a folder, a link) is not ours to reuse.
-    const QFileInfo leftover(tempPath);
-    if (leftover.isSymLink() || (leftover.exists() && !leftover.isFile()))
-        throw KovexError(KovexError::PathFileAccessError, QDir::toNativeSeparators(tempPath));
-    m_temp.setFileName(tempPath);
-    // Unbuffered: each write reaches the system at once, so its failure is known exactly.
-    if (!m_temp.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        throw systemError(path, &m_temp);
-    if (target.exists() && !m_temp.setPermissions(QFile::permissions(m_target))) {
-        const KovexError error = fileError(m_temp, path);
-        m_temp.close();
-        m_temp.remove();
+bool AtomicFileWriter::isTemporaryName(const QString& entry, const QString& fileName) {
+    const QString stem = fileName + kTemporaryMark;
+    return entry == stem ||
+           (entry.startsWith(stem + QLatin1Char('.')) && entry.size() > stem.size() + 1);
+}
+
+AtomicFileWriter::AtomicFileWriter(const QString& path)
+    : m_path(path), m_target(file_checks::resolveLinks(path)) {
+    const QString shown = QDir::toNativeSeparators(path);
+    const QFileInfo target(m_target);
+    if (!target.absoluteDir().exists())
+        throw KovexError(KovexError::PathNotFound, shown);
+    // A folder, device or named pipe is never replaced by a plain file.
+    if (target.exists() && !target.isFile())
+        throw KovexError(KovexError::PathFileAccessError, shown);
+    removeLeftovers(m_target);
+    createTemporary();
+    if (target.exists())
+        takeOverOwnerAndPermissions();
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    if (!m_committed)
+        discardTemporary();
+}
+
+void AtomicFileWriter::createTemporary() {
+    for (int attempt = 0;; ++attempt) {
+        const QString suffix =
+            QString::number(QRandomGenerator::global()->generate64() & 0xFFFFFFFFFFFFull, 36);
+        m_temp.setFileName(m_target + kTemporaryMark + QLatin1Char('.') + suffix);
+        // Exclusive, so no other writer shares it; unbuffered, so each write's failure is
+        // known exactly.
+        errno = 0;
+        if (m_temp.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+            return;
+        if (!m_temp.exists() || attempt >= 8)
+            throw systemError(m_path, &m_temp);
+    }
+}
+
+void AtomicFileWriter::takeOverOwnerAndPermissions() {
+#ifndef Q_OS_WIN
+    struct stat status {};
+    if (::stat(QFile::encodeName(m_target).constData(), &status) == 0 && ::geteuid() == 0 &&
+        ::fchown(m_temp.handle(), status.st_uid, status.st_gid) != 0) {
+        const KovexError error = systemError(m_path);
+        discardTemporary();
+        throw error;
+    }
+#endif
+    if (!m_temp.setPermissions(QFile::permissions(m_target))) {
+        const KovexError error = fileError(m_temp, m_path);
+        discardTemporary();
         throw error;
     }
 }
 
-AtomicFileWriter::~AtomicFileWriter() {
-    if (!m_committed) {
-        m_temp.close();
-        m_temp.remove();
-    }
+void AtomicFileWriter::discardTemporary() {
+    m_temp.close();
+    m_temp.remove();
 }
 
 void AtomicFileWriter::write(const char* data, qint64 size) {
@@ -118,7 +132,7 @@ void AtomicFileWriter::write(const char* data, qint64 size) {
 
 void AtomicFileWriter::commit() {
 #ifndef Q_OS_WIN
-    if (m_durability == Durability::Synced && ::fsync(m_temp.handle()) != 0)
+    if (::fsync(m_temp.handle()) != 0)
         throw systemError(m_path);
 #endif
     m_temp.close();
@@ -127,6 +141,5 @@ void AtomicFileWriter::commit() {
     if (!renameOver(m_temp.fileName(), m_target))
         throw systemError(m_path);
     m_committed = true;
-    if (m_durability == Durability::Synced)
-        syncFolderOf(m_target);
+    syncFolderOf(m_target);
 }

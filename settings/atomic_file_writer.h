@@ -3,26 +3,19 @@
 #include <QFile>
 #include <QString>
 
-// Gives a file new content in one step: the bytes go to "<name>.kovex-tmp" beside it, which is
-// renamed over the file. Until then the old file is untouched; a failure, or the
-// process being killed, leaves it whole. The temporary name is fixed, so a leftover from a
-// killed run is reused by the next write instead of piling up.
+// Gives a file new content in one step: the bytes go to a temporary file of this writer's own
+// beside it ("<name>.kovex-tmp.<random>", created exclusively), which is synced and renamed over
+// the file, and the folder is synced after. Until then the old file is untouched; a failure, the
+// process being killed or a power loss leaves it whole.
 //
-// A file that is a symbolic link has its target replaced and the link kept; an existing file
-// keeps its permissions. Every failure throws KovexError.
+// The file, or what its links lead to, must be a regular file or not exist yet; the links are
+// kept. An existing file keeps its permissions, and when root replaces it, its owner and group.
+// Leftover temporary files of the same file, from a killed run, are removed first: callers hold
+// the folder's lock (FolderLock), so no other copy of the program is writing it. Every failure
+// throws KovexError naming the file as the caller named it.
 class AtomicFileWriter {
 public:
-    enum class Durability {
-        // Synced to the disk before the rename, and the rename synced too: survives a power
-        // loss on any file system. For the settings, which are small.
-        Synced,
-        // Only the rename orders the write: survives a crash of the program; on a power loss
-        // it relies on the file system writing a replaced file's data before the rename
-        // (ext4's default). For unit files of many MiB, where a sync costs more than the copy.
-        RenameOnly,
-    };
-
-    AtomicFileWriter(const QString& path, Durability durability);
+    explicit AtomicFileWriter(const QString& path);
     ~AtomicFileWriter();
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
@@ -31,12 +24,16 @@ public:
     void write(const QByteArray& bytes) { write(bytes.constData(), bytes.size()); }
     void commit();
 
-    static QString temporaryPath(const QString& target);
+    // Whether the folder entry is one of this program's temporary files for the file name.
+    static bool isTemporaryName(const QString& entry, const QString& fileName);
 
 private:
+    void createTemporary();
+    void takeOverOwnerAndPermissions();
+    void discardTemporary();
+
     QString m_path;   // as the caller named it, for messages
     QString m_target; // the file that gets replaced
     QFile m_temp;
-    Durability m_durability;
     bool m_committed = false;
 };

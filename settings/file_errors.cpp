@@ -4,6 +4,8 @@
 #include <QFileDevice>
 #include <QFileInfo>
 
+#include <cerrno>
+
 KovexError fileError(const QFileDevice& file, const QString& path) {
     const QString shown = QDir::toNativeSeparators(path);
     switch (file.error()) {
@@ -20,5 +22,25 @@ KovexError fileError(const QFileDevice& file, const QString& path) {
     const QFileInfo info(path);
     if (!info.absoluteDir().exists())
         return KovexError(KovexError::PathNotFound, shown);
+    return KovexError(KovexError::PathFileAccessError, shown);
+}
+
+KovexError systemError(const QString& path, const QFileDevice* file) {
+    const int code = errno;
+    const QString shown = QDir::toNativeSeparators(path);
+#ifndef Q_OS_WIN
+    if (code == ENOSPC || code == EDQUOT)
+        return KovexError(KovexError::DiskFull, shown);
+    if (code == EACCES || code == EPERM || code == EROFS)
+        return KovexError(KovexError::PermissionDenied, shown);
+    if (code == EIO)
+        return KovexError(KovexError::DeviceIoError, shown);
+    if (code == ENOENT && !QFileInfo(path).absoluteDir().exists())
+        return KovexError(KovexError::PathNotFound, shown);
+    if (code == ENOENT)
+        return KovexError(KovexError::FileNotFound, shown);
+#endif
+    if (file)
+        return fileError(*file, path);
     return KovexError(KovexError::PathFileAccessError, shown);
 }

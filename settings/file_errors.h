@@ -6,3 +6,8 @@ class QFileDevice;
 
 // Turns a failed QFile operation into the program's error for that path.
 KovexError fileError(const QFileDevice& file, const QString& path);
+
+// The error of the system call that just failed, for that path; Qt folds a full disk and a
+// missing file into a plain write or open error, errno tells them apart. Without a telling
+// errno, the file's own error decides.
+KovexError systemError(const QString& path, const QFileDevice* file = nullptr);

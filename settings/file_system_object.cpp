@@ -1,6 +1,7 @@
 #include "file_system_object.h"
 
 #include "atomic_file_writer.h"
+#include "file_checks.h"
 #include "file_errors.h"
 #include "kovex_error.h"
 #include "settings_text.h"
@@ -42,8 +43,7 @@ private:
 
 class WritingTextStream final : public TextStream {
 public:
-    explicit WritingTextStream(const QString& path)
-        : m_file(path, AtomicFileWriter::Durability::Synced) {}
+    explicit WritingTextStream(const QString& path) : m_file(path) {}
 
     void WriteLine(const QString& text) override {
         // Readers drop one byte-order mark at the start of a file; a first name that starts
@@ -83,6 +83,8 @@ void createEmptyIfMissing(const QString& path) {
         return;
     // Appending never truncates, so a file that appears meanwhile keeps its content; a link
     // whose target is missing gets that target created.
+    if (!QFileInfo(file_checks::resolveLinks(path)).absoluteDir().exists())
+        throw KovexError(KovexError::PathNotFound, QDir::toNativeSeparators(path));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
         throw fileError(file, path);
@@ -98,16 +100,27 @@ std::unique_ptr<TextStream> FileSystemObject::OpenTextFile(const QString& path, 
         return std::make_unique<WritingTextStream>(path);
 
     createEmptyIfMissing(path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw fileError(file, path);
-    // A settings file of this size is no settings file; reading it would only exhaust memory.
+    QFile file;
+    file_checks::openRegularForReading(file, path);
+    // A settings file of this size is no settings file; reading on would only exhaust memory.
+    // Counted while reading: a file's size can grow meanwhile.
     constexpr qint64 kLargestSettingsFile = qint64(1) << 30;
-    if (file.size() > kLargestSettingsFile)
-        throw KovexError(KovexError::OutOfMemory, QDir::toNativeSeparators(path));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw fileError(file, path);
+    QByteArray bytes;
+    bytes.reserve(qMin(file.size(), kLargestSettingsFile) + 1);
+    constexpr qint64 kChunk = qint64(1) << 20;
+    for (;;) {
+        const qint64 room = qMin(kChunk, kLargestSettingsFile + 1 - bytes.size());
+        const qsizetype before = bytes.size();
+        bytes.resize(before + room);
+        const qint64 got = file.read(bytes.data() + before, room);
+        if (got < 0)
+            throw fileError(file, path);
+        bytes.resize(before + got);
+        if (got == 0)
+            break;
+        if (bytes.size() > kLargestSettingsFile)
+            throw KovexError(KovexError::OutOfMemory, QDir::toNativeSeparators(path));
+    }
     return std::make_unique<ReadingTextStream>(settings_text::decodeLines(bytes));
 }
 
@@ -117,10 +130,9 @@ void FileSystemObject::CopyFile(const QString& source, const QString& destinatio
     if (!overwrite && QFileInfo::exists(destination))
         throw KovexError(KovexError::FileAlreadyExists, QDir::toNativeSeparators(destination));
 
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        throw fileError(in, source);
-    AtomicFileWriter out(destination, AtomicFileWriter::Durability::RenameOnly);
+    QFile in;
+    file_checks::openRegularForReading(in, source);
+    AtomicFileWriter out(destination);
     constexpr qint64 kChunk = 1 << 20;
     QByteArray buffer(kChunk, Qt::Uninitialized);
     for (;;) {

@@ -1,6 +1,7 @@
 #include "module1.h"
 
 #include "file_system_object.h"
+#include "folder_lock.h"
 #include "kovex_error.h"
 #include "settings_controls.h"
 #include "text_stream.h"
@@ -32,15 +33,29 @@ void Module1::setFileSystemFactory(FileSystemFactory factory) {
     m_fileSystemFactory = std::move(factory);
 }
 
+void Module1::refuseUnreadFile(bool read, const QString& path) const {
+    // Its content is not in the lists: writing them would lose it.
+    if (!read)
+        throw KovexError(KovexError::PathFileAccessError,
+                         QStringLiteral("%1 (beim Laden nicht gelesen, bleibt unverändert)")
+                             .arg(QDir::toNativeSeparators(path)));
+}
+
 void Module1::WriteKonfigs() {
+    refuseUnreadFile(m_konfigsRead, konfigsPath());
+    const QString gameFolder = m_controls.gameFolder();
+    // Each value is one line: a folder whose name holds a line break cannot be stored.
+    if (gameFolder.contains(QLatin1Char('\n')) || gameFolder.contains(QLatin1Char('\r')))
+        throw KovexError(KovexError::BadFileName, QDir::toNativeSeparators(gameFolder));
     auto fso = createFileSystemObject();
     auto stream = fso->OpenTextFile(konfigsPath(), IOMode::ForWriting, true);
-    stream->WriteLine(QDir::toNativeSeparators(m_controls.gameFolder()));
+    stream->WriteLine(QDir::toNativeSeparators(gameFolder));
     stream->WriteLine(QDir::toNativeSeparators(configsFolder()));
     stream->Close();
 }
 
 void Module1::WriteUnits() {
+    refuseUnreadFile(m_unitsRead, unitsPath());
     auto fso = createFileSystemObject();
     auto stream = fso->OpenTextFile(unitsPath(), IOMode::ForWriting, true);
     const LineList names = m_controls.knownConfigurations();
@@ -53,6 +68,7 @@ void Module1::ReadSettings() {
     auto fso = createFileSystemObject();
     // A failure here is not absorbed: without Konfigs.ini nothing else can be trusted.
     auto konfigs = fso->OpenTextFile(konfigsPath(), IOMode::ForReading, true);
+    m_konfigsRead = true;
     m_controls.loadConfigurationWindow();
 
     // One failure per call is absorbed silently: an unusable stored folder, or one failed
@@ -77,11 +93,17 @@ void Module1::ReadSettings() {
     }
 
     // The lists change only once all names are in: a failed read leaves them as they were.
+    m_unitsRead = true;
     m_controls.showKnownConfigurations(names);
     konfigs->Close();
 }
 
 void Module1::SaveSettings() {
+    // Another copy of the program saving the same folder waits, or this one reports.
+    const FolderLock lock(FolderLock::Purpose::Settings, m_appFolder);
+    // A file not read in this run is not overwritten, nor is the other one.
+    refuseUnreadFile(m_konfigsRead, konfigsPath());
+    refuseUnreadFile(m_unitsRead, unitsPath());
     WriteKonfigs();
     WriteUnits();
     ReadSettings();

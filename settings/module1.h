@@ -25,7 +25,8 @@ public:
     void WriteUnits();
     // Reads Konfigs.ini into the folder list and units.ini into both windows' lists.
     void ReadSettings();
-    // WriteKonfigs, WriteUnits, ReadSettings; a failure stops the sequence.
+    // WriteKonfigs, WriteUnits, ReadSettings, holding the application folder's lock; a failure
+    // stops the sequence.
     void SaveSettings();
 
     // The folder of the executable; settings and configurations live beside it.
@@ -42,8 +43,12 @@ public:
 private:
     void applyStoredGameFolder(TextStream& konfigs);
     LineList readNames(FileSystemObject& fso);
+    void refuseUnreadFile(bool read, const QString& path) const;
 
     QString m_appFolder;
     SettingsControls& m_controls;
     FileSystemFactory m_fileSystemFactory;
+    // Whether each settings file was read in this run; one that was not is never overwritten.
+    bool m_konfigsRead = false;
+    bool m_unitsRead = false;
 };

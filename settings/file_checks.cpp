@@ -1,0 +1,69 @@
+#include "file_checks.h"
+
+#include "file_errors.h"
+#include "kovex_error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#ifndef Q_OS_WIN
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace file_checks {
+
+QString resolveLinks(const QString& path) {
+    QString current = path;
+    for (int hops = 0; hops < 32; ++hops) {
+        const QFileInfo info(current);
+        if (!info.isSymLink())
+            return current;
+        current = info.symLinkTarget();
+    }
+    throw KovexError(KovexError::PathFileAccessError, QDir::toNativeSeparators(path));
+}
+
+bool isRegularOrMissing(const QString& path) {
+    const QFileInfo info(resolveLinks(path));
+    return !info.exists() || info.isFile();
+}
+
+bool isWritableByUser(const QString& path) {
+#ifdef Q_OS_WIN
+    return QFileInfo(path).isWritable();
+#else
+    return ::access(QFile::encodeName(path).constData(), W_OK) == 0;
+#endif
+}
+
+void openRegularForReading(QFile& file, const QString& path) {
+    const QString shown = QDir::toNativeSeparators(path);
+#ifdef Q_OS_WIN
+    if (QFileInfo(path).exists() && !QFileInfo(path).isFile())
+        throw KovexError(KovexError::PathFileAccessError, shown);
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw fileError(file, path);
+#else
+    // Non-blocking, so that a named pipe does not wait for a writer; checked on the open file,
+    // so that nothing can be swapped in between.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        throw systemError(path);
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        throw KovexError(KovexError::PathFileAccessError, shown);
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        throw fileError(file, path);
+    }
+#endif
+}
+
+} // namespace file_checks
