@@ -16,6 +16,8 @@ public:
     void showDriveOf(const QString& path);
 
     static QStringList mountedDrives();
+    // The drives in a Linux mount table (/proc/self/mountinfo), in its order, each once.
+    static QStringList drivesFromMountInfo(const QByteArray& mountInfo);
 
 signals:
     // The user selected a different drive.

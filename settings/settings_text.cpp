@@ -62,43 +62,68 @@ QByteArray encodeLine(const QString& text) {
     return bytes;
 }
 
-LineList decodeLines(const QByteArray& bytes) {
-    // One byte-order mark from another editor is skipped; a second one is part of the text.
-    const qsizetype bom = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    const QByteArrayView text = QByteArrayView(bytes).sliced(bom);
-    LineList lines;
-    qsizetype from = bom;
-    QByteArray utf8;
-    if (isValidUtf8(text)) {
-        utf8 = bytes; // shared, not copied
-    } else {
-        utf8 = decodeCp1252(text).toUtf8();
-        from = 0;
-    }
-    // CR and LF are single bytes in UTF-8 and never part of another character, so the lines
-    // are found on the bytes. One allocation for the spans: every line but the last ends in a
-    // CR or an LF.
-    const char* data = utf8.constData();
-    const qsizetype size = utf8.size();
-    lines = LineList(utf8);
-    lines.reserve(std::count(data + from, data + size, '\n') +
-                  std::count(data + from, data + size, '\r') + 1);
+namespace {
+
+// Where the lines lie in the bytes: CR LF, LF and a lone CR each end a line, and a last line
+// without a line end counts. CR and LF are single bytes in UTF-8 and in Windows-1252 and never
+// part of another character, so the lines are found on the bytes.
+template <typename Visit>
+void forEachLine(const char* data, qsizetype from, qsizetype size, Visit visit) {
     qsizetype start = from;
     while (start < size) {
-        // CR LF, LF and a lone CR each end a line.
         const char* lf = static_cast<const char*>(std::memchr(data + start, '\n', size - start));
-        qsizetype end = lf ? lf - data : size;
+        const qsizetype end = lf ? lf - data : size;
         qsizetype lineEnd = end;
         if (lineEnd > start && data[lineEnd - 1] == '\r')
             --lineEnd;
         for (const char* cr;
              (cr = static_cast<const char*>(std::memchr(data + start, '\r', lineEnd - start)));) {
-            lines.appendSpan(start, cr - (data + start));
+            visit(start, cr - (data + start));
             start = cr - data + 1;
         }
-        lines.appendSpan(start, lineEnd - start);
+        visit(start, lineEnd - start);
         start = end + 1;
     }
+}
+
+qsizetype lineEndCount(const char* data, qsizetype from, qsizetype size) {
+    return std::count(data + from, data + size, '\n') + std::count(data + from, data + size, '\r');
+}
+
+} // namespace
+
+LineList decodeLines(const QByteArray& bytes) {
+    // One byte-order mark from another editor is skipped; a second one is part of the text.
+    const qsizetype bom = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    const char* data = bytes.constData();
+    const qsizetype size = bytes.size();
+    if (isValidUtf8(QByteArrayView(bytes).sliced(bom))) {
+        // The common case: the lines are spans of the file's own bytes, shared, not copied.
+        LineList lines(bytes);
+        lines.reserve(lineEndCount(data, bom, size) + 1);
+        forEachLine(data, bom, size,
+                    [&](qsizetype start, qsizetype length) { lines.appendSpan(start, length); });
+        return lines;
+    }
+    // Each line on its own: one written by an older editor in Windows-1252 does not turn the
+    // UTF-8 lines around it into mojibake.
+    QByteArray utf8;
+    utf8.reserve(size + size / 2);
+    QList<std::pair<qsizetype, qsizetype>> spans;
+    spans.reserve(lineEndCount(data, bom, size) + 1);
+    forEachLine(data, bom, size, [&](qsizetype start, qsizetype length) {
+        const QByteArrayView line(data + start, length);
+        const qsizetype at = utf8.size();
+        if (isValidUtf8(line))
+            utf8.append(line);
+        else
+            utf8.append(decodeCp1252(line).toUtf8());
+        spans.append({at, utf8.size() - at});
+    });
+    LineList lines(utf8);
+    lines.reserve(spans.size());
+    for (const auto& [start, length] : spans)
+        lines.appendSpan(start, length);
     return lines;
 }
 

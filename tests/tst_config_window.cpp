@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStorageInfo>
 #include <QTest>
 
 namespace {
@@ -246,11 +247,35 @@ private slots:
         QVERIFY(h.readAppFile("Konfigs.ini").startsWith("/\r\n"));
     }
 
-    void theRealDriveListStartsWithTheRoot() {
+    void theRealDriveListIsTheMountedVolumesRootFirst() {
         QStringList drives = DriveListBox::mountedDrives();
         QVERIFY(!drives.isEmpty());
         QCOMPARE(drives.first(), QDir::rootPath());
         QCOMPARE(drives.removeDuplicates(), 0);
+        // The same volumes that Qt's own, slower list offers.
+        QStringList volumes;
+        for (const QStorageInfo& volume : QStorageInfo::mountedVolumes())
+            if (volume.isValid() && !volumes.contains(volume.rootPath()))
+                volumes << volume.rootPath();
+        volumes.sort();
+        drives.sort();
+        QCOMPARE(drives, volumes);
+    }
+
+    void mountTableSpellings() {
+        const QByteArray table =
+            "22 27 0:21 / /proc rw - proc proc rw\n"
+            "27 1 8:1 / / rw - ext4 /dev/sda1 rw\n"
+            "30 27 8:2 / /media/ich/USB\\040Stick rw - vfat /dev/sdb1 rw\n"
+            "31 27 8:2 / /media/ich/USB\\040Stick rw - vfat /dev/sdb1 rw\n"
+            "32 27 0:40 / /home/ich/.wine/dosdevices/z:\\134x rw - fuse.x /dev/fuse rw\n"
+            "33 27 0:41 / /run/user/1000 rw - tmpfs tmpfs rw\n"
+            "34 27 0:42 / /sys/fs/cgroup rw - cgroup2 cgroup2 rw\n"
+            "35 27 0:43 / /srv/net rw - nfs4 server:/export rw\n"
+            "truncated line\n";
+        QCOMPARE(DriveListBox::drivesFromMountInfo(table),
+                 QStringList({"/", "/media/ich/USB Stick", "/home/ich/.wine/dosdevices/z:\\x",
+                              "/run/user/1000"}));
     }
 
     void aHundredThousandNamesLoad() {
