@@ -105,8 +105,10 @@ std::unique_ptr<TextStream> FileSystemObject::OpenTextFile(const QString& path, 
     // A settings file of this size is no settings file; reading on would only exhaust memory.
     // Counted while reading: a file's size can grow meanwhile.
     constexpr qint64 kLargestSettingsFile = qint64(1) << 30;
+    if (file.size() > kLargestSettingsFile)
+        throw KovexError(KovexError::OutOfMemory, QDir::toNativeSeparators(path));
     QByteArray bytes;
-    bytes.reserve(qMin(file.size(), kLargestSettingsFile) + 1);
+    bytes.reserve(file.size() + 1);
     constexpr qint64 kChunk = qint64(1) << 20;
     for (;;) {
         const qint64 room = qMin(kChunk, kLargestSettingsFile + 1 - bytes.size());

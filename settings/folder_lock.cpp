@@ -4,8 +4,18 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QThread>
+
+#ifndef Q_OS_WIN
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -30,19 +40,46 @@ QString FolderLock::lockFilePath(Purpose purpose, const QString& folder) {
     return lockFolder() + QStringLiteral("/kovex-%1-%2.lock").arg(kind, QString::fromLatin1(hash));
 }
 
-FolderLock::FolderLock(Purpose purpose, const QString& folder)
-    : m_lock(lockFilePath(purpose, folder)) {
-    // A lock left by a killed copy is taken over: QLockFile sees that its process is gone, or,
-    // for a copy killed before it wrote its process id, that the file is older than this. A
-    // live copy keeps its lock however long a large apply takes, as it also holds the file's
-    // system lock, which QLockFile never takes away.
-    m_lock.setStaleLockTime(1000);
-    if (m_lock.tryLock(kWaitMs))
+FolderLock::FolderLock(Purpose purpose, const QString& folder) {
+    const QString path = lockFilePath(purpose, folder);
+    const auto busy = [&] {
+        return KovexError(KovexError::PermissionDenied,
+                          QStringLiteral("%1 (wird gerade von einem anderen KOVEX benutzt)")
+                              .arg(QDir::toNativeSeparators(folder)));
+    };
+#ifdef Q_OS_WIN
+    m_lock = std::make_unique<QLockFile>(path);
+    if (m_lock->tryLock(kWaitMs))
         return;
-    if (m_lock.error() == QLockFile::LockFailedError)
-        throw KovexError(KovexError::PermissionDenied,
-                         QStringLiteral("%1 (wird gerade von einem anderen KOVEX benutzt)")
-                             .arg(QDir::toNativeSeparators(folder)));
-    throw KovexError(KovexError::PermissionDenied,
-                     QDir::toNativeSeparators(lockFilePath(purpose, folder)));
+    if (m_lock->error() == QLockFile::LockFailedError)
+        throw busy();
+#else
+    // The file stays; what counts is the system's lock on it, which ends with the process that
+    // holds it, so a killed copy never leaves the folder locked.
+    m_fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (m_fd >= 0) {
+        QElapsedTimer waited;
+        waited.start();
+        for (;;) {
+            if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0)
+                return;
+            if (errno != EWOULDBLOCK && errno != EINTR)
+                break;
+            if (waited.elapsed() >= kWaitMs) {
+                ::close(m_fd);
+                throw busy();
+            }
+            QThread::msleep(20);
+        }
+        ::close(m_fd);
+    }
+#endif
+    throw KovexError(KovexError::PermissionDenied, QDir::toNativeSeparators(path));
+}
+
+FolderLock::~FolderLock() {
+#ifndef Q_OS_WIN
+    if (m_fd >= 0)
+        ::close(m_fd); // ends the lock
+#endif
 }

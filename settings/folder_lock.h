@@ -1,7 +1,11 @@
 #pragma once
 
-#include <QLockFile>
 #include <QString>
+
+#ifdef Q_OS_WIN
+#include <QLockFile>
+#include <memory>
+#endif
 
 // Keeps other copies of the program out of a folder while this one saves or applies: one lock
 // per application folder for the settings, one per game folder for an apply. The lock files
@@ -12,6 +16,7 @@ public:
 
     // Waits a few seconds for another copy to finish; then throws KovexError naming the folder.
     FolderLock(Purpose purpose, const QString& folder);
+    ~FolderLock();
     FolderLock(const FolderLock&) = delete;
     FolderLock& operator=(const FolderLock&) = delete;
 
@@ -21,5 +26,9 @@ public:
     static constexpr int kWaitMs = 5000;
 
 private:
-    QLockFile m_lock;
+#ifdef Q_OS_WIN
+    std::unique_ptr<QLockFile> m_lock;
+#else
+    int m_fd = -1;
+#endif
 };

@@ -1,7 +1,10 @@
 // The program in a process of its own, driven through its windows, for tests that need real
 // processes: killed at random moments, two copies racing, traced system calls, another user.
-// Each report is printed to stderr as "report <number>: <text>"; the exit code is 3 when there
-// was one.
+// Each report is printed to stderr as "report <number>: <text>", each question as
+// "question: <text>"; the exit code is 3 when there was a report.
+//
+//   Options before the mode: --wait-for-go waits for a line on stdin after "ready", so that two
+//   copies can be released together; --answer-yes answers questions "Ja" (else "Nein").
 //
 //   kovex_driver loop  APP GAME_A GAME_B   saves and applies in turn until killed; ends at the
 //                                          first report
@@ -54,7 +57,9 @@ void apply(KovexApp& app, const QString& game, const QString& player, const QStr
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    const QStringList args = QCoreApplication::arguments();
+    QStringList args = QCoreApplication::arguments();
+    const bool waitForGo = args.removeAll(QStringLiteral("--wait-for-go")) > 0;
+    const bool answerYes = args.removeAll(QStringLiteral("--answer-yes")) > 0;
     if (args.size() < 3)
         return 2;
     const QString mode = args[1];
@@ -63,9 +68,18 @@ int main(int argc, char* argv[]) {
     KovexApp app(arg(2));
     g_endAtFirstReport = mode == QLatin1String("loop");
     app.setErrorReport(printReport);
+    app.errorReport().setAnswer([answerYes](const QString& question) {
+        std::fprintf(stderr, "question: %s\n", qPrintable(QString(question).replace('\n', ' ')));
+        return answerYes;
+    });
     app.start();
     std::printf("ready\n");
     std::fflush(stdout);
+    if (waitForGo) {
+        char line[16];
+        if (!std::fgets(line, sizeof line, stdin))
+            return 2;
+    }
 
     if (mode == QLatin1String("loop") || mode == QLatin1String("once")) {
         for (int round = 0;; ++round) {

@@ -17,6 +17,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 // Copies through the real file layer, but the n-th copy fails.
@@ -207,6 +210,23 @@ private slots:
         const auto userBits = QFile::ReadUser | QFile::WriteUser | QFile::ExeUser;
         QCOMPARE(QFile::permissions(s.unit("WHM-6K_Warhammer")) & ~userBits, mode);
         QVERIFY(!QFileInfo(s.unit("WHM-6K_Warhammer")).isSymLink());
+    }
+
+    void replacedUnitKeepsItsOwnerWhenRootReplacesIt() {
+        if (::geteuid() != 0)
+            QSKIP("only root can give a file to another owner");
+        Harness h;
+        GameFixture s(h);
+        s.start();
+        const QByteArray unit = QFile::encodeName(s.unit("MAD-3R_Marauder"));
+        QVERIFY(::chown(unit.constData(), 1234, 5678) == 0);
+        s.applyWith("Atlas", "Locust");
+        QVERIFY(h.errors.isEmpty());
+        QCOMPARE(s.unitBytes("MAD-3R_Marauder"), QByteArray("locust\0bytes", 12));
+        struct stat status {};
+        QVERIFY(::stat(unit.constData(), &status) == 0);
+        QCOMPARE(int(status.st_uid), 1234);
+        QCOMPARE(int(status.st_gid), 5678);
     }
 
     void failureDuringTheCopiesKeepsEachFileWhole() {

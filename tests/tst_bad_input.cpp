@@ -71,6 +71,12 @@ private slots:
             << QByteArray(40000, 'a') + "\r\nGr\xfc\xdf"
                                         "e\r\n"
             << QStringList{QString(40000, 'a'), QString::fromUtf8("Grüße")};
+        // One line added by an older editor leaves the UTF-8 lines around it as they are.
+        QTest::newRow("mixed encodings")
+            << QByteArray("Gr\xc3\xbc\xc3\x9f"
+                          "e\r\nM\xfcller\r\n\xe2\x82\xac\r\n")
+            << QStringList{QString::fromUtf8("Grüße"), QString::fromUtf8("Müller"),
+                           QString::fromUtf8("€")};
         QTest::newRow("only line ends") << QByteArray("\r\n\r\n\n") << QStringList{"", "", ""};
     }
     void oddNameFiles() {

@@ -8,6 +8,7 @@
 #include "controls/list_box.h"
 #include "main_window/form1.h"
 #include "settings/file_system_object.h"
+#include "settings/folder_lock.h"
 #include "settings/text_stream.h"
 
 #include <QApplication>
@@ -16,6 +17,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -176,17 +179,140 @@ private slots:
     }
 
     // Root reads every file whatever its mode, so the refusal is injected in the file layer.
-    void settingsFileThatCannotBeRead() {
+    // A settings file that could not be read at the start is not overwritten by a save, nor is
+    // the other one: its names are not in the lists.
+    void settingsFileThatCannotBeReadIsNotSavedOver_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("Konfigs.ini") << "Konfigs.ini";
+        QTest::newRow("units.ini") << "units.ini";
+    }
+    void settingsFileThatCannotBeReadIsNotSavedOver() {
+        QFETCH(QString, name);
         Harness h;
-        h.writeAppFile("Konfigs.ini", "");
+        const QByteArray konfigs = QDir::tempPath().toUtf8() + "\r\n";
+        h.writeAppFile("Konfigs.ini", konfigs);
         h.writeAppFile("units.ini", "A\r\n");
         h.app->setFileSystemFactory(
-            [&] { return std::make_unique<UnreadableFileSystem>(h.appPath("Konfigs.ini")); });
+            [&] { return std::make_unique<UnreadableFileSystem>(h.appPath(name)); });
         h.start();
         QCOMPARE(h.errors.size(), 1);
         QCOMPARE(h.errors.first().number(), int(KovexError::PermissionDenied));
         QCOMPARE(h.form1().List1->ListCount(), 0);
+
+        chooseDateiItem(h.form1(), h.form1().Konfigurieren);
+        addName(h.form2(), "B");
+        QTest::mouseClick(h.form2().Command1, Qt::LeftButton); // "OK" with the tick
+        QCOMPARE(h.errors.size(), 2);
+        QCOMPARE(h.errors.last().number(), 75);
+        QVERIFY(h.errors.last().description().contains(name));
+        QVERIFY(h.form2().isVisible());
         QCOMPARE(h.readAppFile("units.ini"), QByteArray("A\r\n"));
+        QCOMPARE(h.readAppFile("Konfigs.ini"), konfigs);
+    }
+
+    // Links are followed, but what they lead to must be a regular file: a named pipe would hang
+    // the start, a device would be read without end or replaced by a plain file.
+    void specialFilesAsSettingsFiles_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("units.ini a named pipe") << "units.ini"
+                                                << "fifo";
+        QTest::newRow("Konfigs.ini a named pipe") << "Konfigs.ini"
+                                                  << "fifo";
+        QTest::newRow("units.ini linked to /dev/zero") << "units.ini"
+                                                       << "/dev/zero";
+    }
+    void specialFilesAsSettingsFiles() {
+        QFETCH(QString, name);
+        QFETCH(QString, kind);
+        Harness h;
+        h.writeAppFile("Konfigs.ini", "");
+        h.writeAppFile("units.ini", "A\r\n");
+        QVERIFY(QFile::remove(h.appPath(name)));
+        if (kind == "fifo")
+            QVERIFY(::mkfifo(QFile::encodeName(h.appPath(name)).constData(), 0644) == 0);
+        else
+            QVERIFY(QFile::link(kind, h.appPath(name)));
+        h.start();
+        QCOMPARE(h.errors.size(), 1);
+        QCOMPARE(h.errors.first().number(), int(KovexError::PathFileAccessError));
+        QVERIFY(h.form1().isVisible());
+        chooseDateiItem(h.form1(), h.form1().Speichern);
+        QCOMPARE(h.errors.size(), 2);
+        QVERIFY(!QFileInfo(h.appPath(name)).isFile()); // still what it was
+    }
+
+    void aSettingsFileOverAGibibyteIsRefused() {
+        Harness h;
+        QFile huge(h.appPath("units.ini"));
+        QVERIFY(huge.open(QIODevice::WriteOnly));
+        QVERIFY(huge.resize((qint64(1) << 30) + 1)); // sparse: takes no room on the disk
+        huge.close();
+        h.start();
+        QCOMPARE(h.errors.size(), 1);
+        QCOMPARE(h.errors.first().number(), 7);
+        QVERIFY(h.form1().isVisible());
+    }
+
+    void aUnitFileLinkedToASpecialFileIsRefused() {
+        Harness h;
+        GameFixture g(h);
+        const QString pipe = h.appPath("pipe");
+        QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0644) == 0);
+        QVERIFY(QFile::remove(g.unit("MAD-3R_Marauder")));
+        QVERIFY(QFile::link(pipe, g.unit("MAD-3R_Marauder")));
+        g.start();
+        g.applyWith("Atlas", "Locust");
+        QCOMPARE(h.errors.size(), 1);
+        QCOMPARE(h.errors.first().number(), int(KovexError::PathFileAccessError));
+        QCOMPARE(g.unitBytes("WHM-6K_Warhammer"), kOriginalWarhammer);
+        QVERIFY(QFileInfo(g.unit("MAD-3R_Marauder")).isSymLink());
+        QVERIFY(!QFileInfo(pipe).isFile() && QFileInfo::exists(pipe));
+    }
+
+    void aGameFolderWithALineBreakIsNotStoredButUsed() {
+        Harness h;
+        GameFixture g(h, h.appPath("Spiel\nzwei"));
+        g.start();
+        const QByteArray konfigs = h.readAppFile("Konfigs.ini");
+        h.form2().Dir1->setPath(g.game);
+        chooseDateiItem(h.form1(), h.form1().Speichern);
+        QCOMPARE(h.errors.size(), 1);
+        QCOMPARE(h.errors.first().number(), int(KovexError::BadFileName));
+        QCOMPARE(h.readAppFile("Konfigs.ini"), konfigs);
+        h.errors.clear();
+        g.applyWith("Atlas", "Locust");
+        QVERIFY(h.errors.isEmpty());
+        QCOMPARE(g.unitBytes("WHM-6K_Warhammer"), QByteArray("atlas bytes\r\n"));
+    }
+
+    // Another copy of the program holds the folder: this one waits a while, then reports and
+    // changes nothing.
+    void aFolderHeldByAnotherCopy_data() {
+        QTest::addColumn<bool>("applying");
+        QTest::newRow("saving") << false;
+        QTest::newRow("applying") << true;
+    }
+    void aFolderHeldByAnotherCopy() {
+        QFETCH(bool, applying);
+        Harness h;
+        GameFixture g(h);
+        g.start();
+        h.form2().List1->AddItem("unsaved");
+        const FolderLock other(applying ? FolderLock::Purpose::Apply
+                                        : FolderLock::Purpose::Settings,
+                               applying ? g.game : h.appDir.path());
+        if (applying)
+            g.applyWith("Atlas", "Locust");
+        else
+            chooseDateiItem(h.form1(), h.form1().Speichern);
+        QCOMPARE(h.errors.size(), 1);
+        QCOMPARE(h.errors.first().number(), int(KovexError::PermissionDenied));
+        QVERIFY(h.errors.first().description().contains("anderen KOVEX"));
+        g.expectGameUntouched();
+        QCOMPARE(h.readAppFile("units.ini"), QByteArray("Atlas\r\nLocust\r\n"));
+        QCOMPARE(QDir(h.appPath("configs")).entryList(QDir::Files),
+                 QStringList({"Atlas.txt", "Locust.txt"}));
     }
 
     void readOnlyApplicationFolder() {
