@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the benchmarks (Release) and runs them all: start-up against a bare Qt window, peak
-# memory, whole saves by list size and the apply step against plain copies. Prints the table
+# memory, whole saves by list size and the apply step against durable copies. Prints the table
 # for docs/performance.md. Debian 12, as root: installs what is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
