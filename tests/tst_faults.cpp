@@ -11,7 +11,10 @@
 #include "settings/folder_lock.h"
 #include "settings/text_stream.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -299,9 +302,12 @@ private slots:
         GameFixture g(h);
         g.start();
         h.form2().List1->AddItem("unsaved");
-        const FolderLock other(applying ? FolderLock::Purpose::Apply
-                                        : FolderLock::Purpose::Settings,
-                               applying ? g.game : h.appDir.path());
+        // Held under another spelling of the same folder: through a link.
+        const QString other = h.appPath("configs/other-spelling");
+        QVERIFY(QFile::link(applying ? g.game : h.appDir.path(), other));
+        const FolderLock held(applying ? FolderLock::Purpose::Apply
+                                       : FolderLock::Purpose::Settings,
+                              other);
         if (applying)
             g.applyWith("Atlas", "Locust");
         else
@@ -347,6 +353,51 @@ private slots:
         QVERIFY(h.form1().isVisible());
         QCOMPARE(h.form1().List1->ListCount(), 0);
         QVERIFY(filesIn(h.appDir.path()).isEmpty());
+    }
+
+    // configs cannot take the game's own units: the question comes as a real box, "Nein" first.
+    void readOnlyConfigsAsksBeforeAssigning() {
+        REQUIRE_SCRATCH_MOUNTS();
+        Harness h;
+        QVERIFY(QDir(h.appDir.path()).mkdir("configs"));
+        ScratchMount mount(h.appPath("configs"), 64);
+        QVERIFY(mount.mounted());
+        GameFixture g(h);
+        QVERIFY(scratch_mounts::remountReadOnly(h.appPath("configs")));
+        g.start();
+        h.form1().player->setText("Atlas");
+        h.form1().computer->setText("Locust");
+
+        QStringList seen;
+        const auto answer = [&](const QString& button) {
+            QTimer::singleShot(0, [&seen, button] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                QStringList buttons;
+                for (QAbstractButton* b : box->buttons())
+                    buttons << b->text();
+                buttons.sort();
+                seen << box->windowTitle() << box->text() << buttons.join(',')
+                     << box->defaultButton()->text();
+                for (QAbstractButton* b : box->buttons())
+                    if (b->text() == button)
+                        QTest::mouseClick(b, Qt::LeftButton);
+            });
+        };
+        answer("&Nein");
+        QTest::mouseClick(h.form1().Command4, Qt::LeftButton);
+        QCOMPARE(seen, QStringList({"KOVEX",
+                                    QString::fromUtf8("Die eigenen Einheitendateien des Spiels "
+                                                      "können nicht im Ordner „%1“ aufbewahrt "
+                                                      "werden.\n\nTrotzdem zuweisen?")
+                                        .arg(h.appPath("configs")),
+                                    "&Ja,&Nein", "&Nein"}));
+        g.expectGameUntouched();
+        answer("&Ja");
+        QTest::mouseClick(h.form1().Command4, Qt::LeftButton);
+        QCOMPARE(g.unitBytes("WHM-6K_Warhammer"), QByteArray("atlas bytes\r\n"));
+        QCOMPARE(g.unitBytes("MAD-3R_Marauder"), QByteArray("locust\0bytes", 12));
+        QVERIFY(h.errors.isEmpty());
     }
 
     void readOnlyMechdata() {
