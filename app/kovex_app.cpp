@@ -2,6 +2,7 @@
 
 #include "config_window/dir_list_box.h"
 #include "config_window/form2.h"
+#include "controls/accessibility.h"
 #include "controls/kovex_fonts.h"
 #include "controls/list_box.h"
 #include "info_window/form3.h"
@@ -16,6 +17,7 @@
 KovexApp::KovexApp(const QString& appFolder)
     : m_module1(std::make_unique<Module1>(appFolder, *this)) {
     kovex_fonts::installSubstitutes();
+    installAccessibility();
     // The windows are drawn for the classic look: flat frames, plain buttons.
     if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows")))
         QApplication::setStyle(classic);

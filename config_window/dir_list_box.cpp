@@ -76,8 +76,8 @@ void DirListBox::showTree() {
     QTreeWidgetItem* current = item;
 
     const QDir dir(m_path);
-    const QStringList subfolders =
-        dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    const QStringList subfolders = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
+                                                 QDir::Name | QDir::IgnoreCase);
     for (const QString& name : subfolders)
         addFolder(current, this, name, dir.filePath(name), closed);
 

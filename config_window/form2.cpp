@@ -86,6 +86,21 @@ void Form2::createControls() {
     Command3 = new CommandButton(QStringLiteral("löschen"), bold, Qt::StrongFocus, Frame2);
     placeTwips(Command3, 1440, 3720, 1215, 255);
 
+    // What a screen reader says of each control.
+    Command1->setAccessibleDescription(
+        QStringLiteral("Speichert, wenn „Speichern?“ angekreuzt ist, und schließt das Fenster"));
+    Drive1->setAccessibleName(QStringLiteral("Laufwerk"));
+    Drive1->setAccessibleDescription(QStringLiteral("Laufwerk des Installationspfads"));
+    Dir1->setAccessibleName(QStringLiteral("Installationspfad von Velmora"));
+    Dir1->setAccessibleDescription(QStringLiteral("Doppelklick öffnet einen Ordner"));
+    List1->setAccessibleName(QStringLiteral("Bekannte Mech-konfigurationen"));
+    Text1->setAccessibleName(QStringLiteral("Neue Mech-konfiguration"));
+    Command2->setAccessibleName(QStringLiteral("Hinzufügen"));
+    Command2->setAccessibleDescription(
+        QStringLiteral("Hängt den Namen aus dem Textfeld an die Liste an"));
+    Check1->setAccessibleDescription(QStringLiteral("Beim OK die Einstellungen speichern"));
+    Command3->setAccessibleDescription(QStringLiteral("Entfernt die gewählte Konfiguration"));
+
     Drive1->raise();
     Dir1->raise();
 }

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QKeyEvent>
 #include <QPushButton>
 
-// A push button that is never the window's default or cancel button.
+// A push button that is never the window's default or cancel button. Enter presses it while it
+// has the focus, as Space does, as on the platform the program comes from; Enter elsewhere
+// presses no button.
 class CommandButton : public QPushButton {
 public:
     CommandButton(const QString& text, const QFont& font, Qt::FocusPolicy focus, QWidget* parent)
@@ -11,5 +14,15 @@ public:
         setAutoDefault(false);
         setDefault(false);
         setFocusPolicy(focus);
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            click();
+            return;
+        }
+        QPushButton::keyPressEvent(event);
     }
 };

@@ -9,8 +9,8 @@ class NameListModel;
 // out in constant time, and the names share one buffer, so lists of a hundred thousand names
 // show without a stall.
 class ListBox : public QTableView {
-public:
-    explicit ListBox(QWidget* parent);
+    Q_OBJECT // its own class name, so that its accessibility is ours (a list, not a table)
+        public : explicit ListBox(QWidget* parent);
 
     void AddItem(const QString& text);
     void AddItems(const LineList& texts);

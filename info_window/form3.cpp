@@ -35,6 +35,7 @@ Form3::Form3() {
                                 kovex_fonts::comicBold(), this);
     placeTwips(Label1[0], 120, 2640, 3135, 495);
 
+    Command1->setAccessibleDescription(QStringLiteral("Schließt das Info-Fenster"));
     connect(Command1, &QPushButton::clicked, this, &Form3::Command1_Click);
 }
 

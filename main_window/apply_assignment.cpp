@@ -31,14 +31,33 @@ struct ApplyPlan {
     UnitCopy copies[2];
 };
 
+// A slot must name a file directly inside configs.
+void checkSlot(const QString& caption, const QString& name) {
+    const bool bad = name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
+                     name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
+                     name.contains(QChar(0));
+    if (bad)
+        throw KovexError(KovexError::BadFileName,
+                         QStringLiteral("%1-Slot „%2“").arg(caption, name));
+}
+
+// Where each file is, spelt as found: a game under Wine may spell its folder and files in
+// other case, and the game's own spelling is kept, in Mechdata and for the originals.
 ApplyPlan plan(const Assignment& a) {
+    checkSlot(QStringLiteral("Player"), a.playerSlot);
+    checkSlot(QStringLiteral("Computer"), a.computerSlot);
+    using file_checks::spelledAsFound;
     ApplyPlan p;
     p.configs = a.appFolder + QStringLiteral("/configs");
-    p.mechdata = a.gameFolder + QStringLiteral("/Mechdata");
+    p.mechdata = spelledAsFound(a.gameFolder, QStringLiteral("Mechdata"));
     const auto copy = [&](const QString& caption, const QString& slot, const QString& unit) {
-        return UnitCopy{caption, slot, p.configs + QLatin1Char('/') + slot + QStringLiteral(".txt"),
-                        p.mechdata + QLatin1Char('/') + unit + QStringLiteral(".txt"),
-                        p.configs + QLatin1Char('/') + unit + QStringLiteral(".txt")};
+        UnitCopy c{caption,
+                   slot,
+                   spelledAsFound(p.configs, slot + QStringLiteral(".txt")),
+                   spelledAsFound(p.mechdata, unit + QStringLiteral(".txt")),
+                   {}};
+        c.original = spelledAsFound(p.configs, QFileInfo(c.destination).fileName());
+        return c;
     };
     p.copies[0] = copy(QStringLiteral("Player"), a.playerSlot, unit_files::kPlayerUnit);
     p.copies[1] = copy(QStringLiteral("Computer"), a.computerSlot, unit_files::kComputerUnit);
@@ -47,24 +66,17 @@ ApplyPlan plan(const Assignment& a) {
     for (UnitCopy& c : p.copies)
         c.keepOriginal =
             configsThere && !QFileInfo::exists(c.original) && QFileInfo(c.destination).isFile();
+    // A default slot's file may be the game's own unit, kept just before the copies.
+    for (UnitCopy& c : p.copies)
+        for (const UnitCopy& kept : p.copies)
+            if (kept.keepOriginal && !QFileInfo::exists(c.source) &&
+                c.source.compare(kept.original, Qt::CaseInsensitive) == 0)
+                c.source = kept.original;
     return p;
-}
-
-// A slot must name a file directly inside configs.
-void checkSlot(const UnitCopy& copy) {
-    const QString& name = copy.slotName;
-    const bool bad = name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
-                     name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
-                     name.contains(QChar(0));
-    if (bad)
-        throw KovexError(KovexError::BadFileName,
-                         QStringLiteral("%1-Slot „%2“").arg(copy.slotCaption, name));
 }
 
 // Everything that can be known before a file changes: a refused apply writes nothing.
 void check(const ApplyPlan& p) {
-    for (const UnitCopy& copy : p.copies)
-        checkSlot(copy);
     if (!QFileInfo(p.mechdata).isDir())
         throw KovexError(KovexError::PathNotFound, shown(p.mechdata));
     const auto kept = [&](const QString& source) {

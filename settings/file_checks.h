@@ -19,6 +19,12 @@ bool isRegularOrMissing(const QString& path);
 // everything on a writable file system.
 bool isWritableByUser(const QString& path);
 
+// The entry of the folder called name as the folder spells it: the exact spelling where it is
+// there, else the one entry whose name differs only in case, as a game kept under Wine may
+// spell it ("mechdata", "WHM-6K_WARHAMMER.TXT"). Neither: the exact spelling. Several: throws
+// KovexError, since which one the game reads cannot be known.
+QString spelledAsFound(const QString& folder, const QString& name);
+
 // Opens a regular file for reading without ever blocking on a named pipe or device; anything
 // else is refused. Throws KovexError naming `shown`.
 void openRegularForReading(QFile& file, const QString& path);

@@ -183,6 +183,55 @@ private slots:
                  QStringList({"Atlas.txt", "Locust.txt"}));
     }
 
+    // Under Wine the game may spell its folder and files in another case; they are used as
+    // the game spells them, never doubled by a second spelling.
+    void aGameUnderWineSpeltInOtherCase() {
+        Harness h;
+        GameFixture s(h);
+        QVERIFY(QDir(s.game).rename("Mechdata", "MECHDATA"));
+        QVERIFY(QFile::rename(s.game + "/MECHDATA/WHM-6K_Warhammer.txt",
+                              s.game + "/MECHDATA/WHM-6K_WARHAMMER.TXT"));
+        QVERIFY(QFile::rename(s.game + "/MECHDATA/MAD-3R_Marauder.txt",
+                              s.game + "/MECHDATA/mad-3r_marauder.txt"));
+        QVERIFY(QFile::rename(s.config("Atlas"), h.appPath("configs/ATLAS.txt")));
+        s.start();
+        s.applyWith("Atlas", "Locust");
+        QVERIFY(h.errors.isEmpty());
+        QCOMPARE(QDir(s.game).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+                 QStringList({"MECHDATA"}));
+        QCOMPARE(QDir(s.game + "/MECHDATA").entryList(QDir::Files, QDir::Name | QDir::IgnoreCase),
+                 QStringList({"mad-3r_marauder.txt", "WHM-6K_WARHAMMER.TXT"}));
+        QCOMPARE(readFile(s.game + "/MECHDATA/WHM-6K_WARHAMMER.TXT"),
+                 QByteArray("atlas bytes\r\n"));
+        QCOMPARE(readFile(s.game + "/MECHDATA/mad-3r_marauder.txt"),
+                 QByteArray("locust\0bytes", 12));
+        // The originals are kept as the game spells them, and the defaults find them.
+        QCOMPARE(readFile(h.appPath("configs/WHM-6K_WARHAMMER.TXT")), kOriginalWarhammer);
+        QCOMPARE(readFile(h.appPath("configs/mad-3r_marauder.txt")), kOriginalMarauder);
+        QTest::mouseClick(h.form1().Command3, Qt::LeftButton);
+        QTest::mouseClick(h.form1().Command4, Qt::LeftButton);
+        QVERIFY(h.errors.isEmpty());
+        QCOMPARE(readFile(s.game + "/MECHDATA/WHM-6K_WARHAMMER.TXT"), kOriginalWarhammer);
+        QCOMPARE(readFile(s.game + "/MECHDATA/mad-3r_marauder.txt"), kOriginalMarauder);
+        QCOMPARE(QDir(h.appPath("configs")).entryList(QDir::Files).size(), 4);
+    }
+
+    void twoSpellingsOfOneFileAreReportedAndNothingChanges() {
+        Harness h;
+        GameFixture s(h);
+        writeFile(s.game + "/Mechdata/mad-3r_marauder.txt", "second spelling");
+        QVERIFY(QFile::rename(s.unit("MAD-3R_Marauder"), s.game + "/Mechdata/MAD-3R_MARAUDER.TXT"));
+        s.start();
+        s.applyWith("Atlas", "Locust");
+        QCOMPARE(h.errors.size(), 1);
+        QCOMPARE(h.errors.first().number(), 75);
+        QVERIFY2(h.errors.first().description().contains("mehrdeutig"),
+                 qPrintable(h.errors.first().description()));
+        QCOMPARE(s.unitBytes("WHM-6K_Warhammer"), kOriginalWarhammer);
+        QCOMPARE(QDir(h.appPath("configs")).entryList(QDir::Files),
+                 QStringList({"Atlas.txt", "Locust.txt"}));
+    }
+
     void gameFolderWithoutMechdata() {
         Harness h;
         GameFixture s(h);

@@ -191,6 +191,18 @@ private slots:
         QCOMPARE(dir->Path(), game.path() + "/Velmora");
         QVERIFY(!dir->findItems("Mechdata", Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
 
+        // Hidden folders are listed too, in the same name order: a game under Wine lives in one.
+        QVERIFY(QDir(game.path() + "/Velmora").mkpath(".wine/drive_c"));
+        QVERIFY(QDir(game.path() + "/Velmora").mkpath("alpha"));
+        dir->setPath(game.path() + "/Velmora");
+        QStringList shown;
+        for (int i = 0; i < dir->currentItem()->childCount(); ++i)
+            shown << dir->currentItem()->child(i)->text(0);
+        QCOMPARE(shown, QStringList({".wine", "alpha", "Mechdata"}));
+        doubleClickFolder(dir, dir->currentItem()->child(0));
+        QCOMPARE(dir->Path(), game.path() + "/Velmora/.wine");
+        dir->setPath(game.path() + "/Velmora");
+
         // A folder that vanished before it was opened is reported; the path stays.
         QTreeWidgetItem* mechdata =
             dir->findItems("Mechdata", Qt::MatchExactly | Qt::MatchRecursive).value(0);

@@ -13,13 +13,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QMessageBox>
-#include <QTimer>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <sys/stat.h>
 
@@ -305,8 +305,7 @@ private slots:
         // Held under another spelling of the same folder: through a link.
         const QString other = h.appPath("configs/other-spelling");
         QVERIFY(QFile::link(applying ? g.game : h.appDir.path(), other));
-        const FolderLock held(applying ? FolderLock::Purpose::Apply
-                                       : FolderLock::Purpose::Settings,
+        const FolderLock held(applying ? FolderLock::Purpose::Apply : FolderLock::Purpose::Settings,
                               other);
         if (applying)
             g.applyWith("Atlas", "Locust");

@@ -65,6 +65,11 @@ private slots:
             QCOMPARE(info.Label1[i]->text(), texts[i]);
         }
 
+        // Enter on the focused "OK" closes it too.
+        QTest::keyClick(info.Command1, Qt::Key_Return);
+        QVERIFY(!info.isVisible());
+        clickMenuBarCommand(h.form1(), h.form1().Info);
+
         // Closing from the title bar hides it the same way; ending the program closes it.
         QVERIFY(info.close());
         clickMenuBarCommand(h.form1(), h.form1().Info);

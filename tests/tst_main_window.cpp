@@ -1,13 +1,18 @@
 // The main window as drawn and as it behaves through its menu.
 #include "test_support.h"
 
+#include "config_window/dir_list_box.h"
+#include "config_window/drive_list_box.h"
 #include "config_window/form2.h"
 #include "controls/list_box.h"
 #include "main_window/form1.h"
 
+#include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
@@ -93,6 +98,83 @@ private slots:
         clickRow(f.List1, 0);
         QTest::keyClick(f.List1, Qt::Key_Return);
         QCOMPARE(f.player->text(), QString("WHM-6K_Warhammer"));
+    }
+
+    void enterOnAFocusedButtonPressesIt() {
+        Harness h;
+        h.writeAppFile("units.ini", "A\r\nB\r\n");
+        h.start();
+        Form1& f = h.form1();
+        clickRow(f.List1, 1);
+        f.Command1->setFocus();
+        QTest::keyClick(f.Command1, Qt::Key_Return);
+        QCOMPARE(f.player->text(), QString("B"));
+        f.Command2->setFocus();
+        QTest::keyClick(f.Command2, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(f.computer->text(), QString("B"));
+        f.Command3->setFocus();
+        QTest::keyClick(f.Command3, Qt::Key_Space); // Space as before
+        QCOMPARE(f.player->text(), QString("WHM-6K_Warhammer"));
+
+        chooseDateiItem(f, f.Konfigurieren);
+        Form2& config = h.form2();
+        clickRow(config.List1, 0);
+        config.Command3->setFocus();
+        QTest::keyClick(config.Command3, Qt::Key_Return);
+        QCOMPARE(config.List1->items(), QStringList({"B"}));
+        // Enter in the text box presses nothing: no button is a default button.
+        config.Text1->setFocus();
+        QTest::keyClick(config.Text1, Qt::Key_Return);
+        QCOMPARE(config.List1->items(), QStringList({"B"}));
+        QVERIFY(config.isVisible());
+    }
+
+    void everyControlHasAnAccessibleName() {
+        Harness h;
+        h.writeAppFile("units.ini", "Atlas\r\nLocust\r\n");
+        h.start();
+        Form1& f = h.form1();
+        const auto named = [](QObject* o) { return QAccessible::queryAccessibleInterface(o); };
+        const auto name = [&](QObject* o) { return named(o)->text(QAccessible::Name); };
+        QCOMPARE(name(f.Command1), QString(">> Player"));
+        QCOMPARE(name(f.Command2), QString(">> Computer"));
+        QVERIFY(!named(f.Command1)->text(QAccessible::Description).isEmpty());
+        QCOMPARE(name(f.Command3), QString("Standard wiederherstellen"));
+
+        // The slots: what they are as the name, their text as the value.
+        QCOMPARE(name(f.player), QString("Player-Slot"));
+        QCOMPARE(named(f.player)->text(QAccessible::Value), QString("WHM-6K_Warhammer"));
+        QCOMPARE(name(f.computer), QString("Computer-Slot"));
+        clickRow(f.List1, 1);
+        QTest::mouseClick(f.Command2, Qt::LeftButton);
+        QCOMPARE(named(f.computer)->text(QAccessible::Value), QString("Locust"));
+
+        // The lists are lists, named after their headings, with the names as items.
+        QAccessibleInterface* list = named(f.List1);
+        QCOMPARE(list->role(), QAccessible::List);
+        QCOMPARE(list->text(QAccessible::Name), QString("Vorhandene Mechs"));
+        QCOMPARE(list->childCount(), 2);
+        QCOMPARE(list->child(1)->role(), QAccessible::ListItem);
+        QCOMPARE(list->child(1)->text(QAccessible::Name), QString("Locust"));
+        QVERIFY(list->child(1)->state().selected);
+        QCOMPARE(list->indexOfChild(list->child(1)), 1);
+
+        Form2& c = h.form2();
+        QCOMPARE(named(c.List1)->role(), QAccessible::List);
+        QCOMPARE(name(c.List1), QString("Bekannte Mech-konfigurationen"));
+        QCOMPARE(named(c.List1)->child(0)->text(QAccessible::Name), QString("Atlas"));
+        // A combo box reads as its value on Linux; what it is, it says in its description.
+        QCOMPARE(named(c.Drive1)->text(QAccessible::Value), c.Drive1->Drive());
+        QCOMPARE(named(c.Drive1)->text(QAccessible::Description),
+                 QString("Laufwerk des Installationspfads"));
+        QCOMPARE(name(c.Dir1), QString("Installationspfad von Velmora"));
+        QCOMPARE(name(c.Text1), QString("Neue Mech-konfiguration"));
+        QCOMPARE(name(c.Check1), QString("Speichern?"));
+        QCOMPARE(name(c.Command2), QString::fromUtf8("Hinzufügen"));
+        // Names that change keep their items current.
+        addName(c, "Zeus");
+        QCOMPARE(named(c.List1)->childCount(), 3);
+        QCOMPARE(named(c.List1)->child(2)->text(QAccessible::Name), QString("Zeus"));
     }
 
     void konfigurierenShowsTheOneWindow() {
