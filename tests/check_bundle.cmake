@@ -1,5 +1,6 @@
-# Makes the portable bundle and checks what a user unpacks: kovex, the icon, the desktop entry
-# and an empty configs folder, all in one top folder.
+# Makes the portable bundle and checks what a user unpacks: kovex (without debug information),
+# the icons, the desktop entry with its install and uninstall steps, and an empty configs
+# folder, all in one top folder; then the desktop entry on a desktop.
 set(out "${BUILD_DIR}/bundle-check")
 file(REMOVE_RECURSE "${out}")
 file(MAKE_DIRECTORY "${out}")
@@ -11,7 +12,8 @@ endif()
 file(GLOB archive "${out}/kovex-*.tar.gz")
 file(ARCHIVE_EXTRACT INPUT "${archive}" DESTINATION "${out}/unpacked")
 file(GLOB top LIST_DIRECTORIES true "${out}/unpacked/*")
-foreach(entry kovex kovex.png kovex.ico kovex.desktop configs)
+foreach(entry kovex kovex.png kovex.ico kovex.desktop install-desktop-entry.sh
+              uninstall-desktop-entry.sh configs icons/kovex-16.png icons/kovex-256.png)
     if(NOT EXISTS "${top}/${entry}")
         message(FATAL_ERROR "bundle lacks ${entry}")
     endif()
@@ -22,5 +24,14 @@ if(configs)
 endif()
 if(NOT IS_DIRECTORY "${top}/configs")
     message(FATAL_ERROR "configs is not a folder")
+endif()
+execute_process(COMMAND readelf -S "${top}/kovex" OUTPUT_VARIABLE sections RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0 OR sections MATCHES "\\.debug_" OR sections MATCHES "\\.symtab")
+    message(FATAL_ERROR "the bundled kovex is not stripped")
+endif()
+execute_process(COMMAND bash "${SOURCE_DIR}/tests/check_desktop_entry.sh" "${top}"
+                RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "desktop entry: ${rc}")
 endif()
 message(STATUS "bundle ok: ${archive}")

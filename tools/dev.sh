@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash tools/ensure-packages.sh cmake ninja-build g++ qt6-base-dev libgl-dev fonts-liberation fonts-comic-neue clang libclang-rt-14-dev strace util-linux
+bash tools/ensure-packages.sh cmake ninja-build g++ qt6-base-dev libgl-dev fonts-liberation fonts-comic-neue clang libclang-rt-14-dev strace util-linux desktop-file-utils libglib2.0-bin procps
 
 cmake -S . -B build -G Ninja
 cmake --build build

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Draws KOVEX's icon and writes icons/kovex.ico (32x32 2 colours, 32x32 16 colours,
-16x16 16 colours) and icons/kovex.png (64x64). Run from the repository root."""
+16x16 16 colours), icons/kovex.png (64x64, the windows' icon) and the launcher sizes
+icons/kovex-<n>.png for n = 16, 32, 48, 64, 128, 256. Run from the repository root."""
 import struct
 import zlib
 
@@ -120,3 +121,8 @@ write_ico('icons/kovex.ico', [
     (16, 16, 4, bmp_entry(small, 4, VGA)),
 ])
 write_png('icons/kovex.png', big, 2)
+# Launchers: each size drawn for itself up to 64, larger ones as whole multiples of 64.
+for n in (16, 32, 48, 64):
+    write_png(f'icons/kovex-{n}.png', draw(n), 1)
+for n in (128, 256):
+    write_png(f'icons/kovex-{n}.png', draw(64), n // 64)
