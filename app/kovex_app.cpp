@@ -4,6 +4,7 @@
 #include "config_window/form2.h"
 #include "controls/accessibility.h"
 #include "controls/kovex_fonts.h"
+#include "controls/kovex_icon.h"
 #include "controls/list_box.h"
 #include "info_window/form3.h"
 #include "settings/file_system_object.h"
@@ -21,7 +22,7 @@ KovexApp::KovexApp(const QString& appFolder)
     // The windows are drawn for the classic look: flat frames, plain buttons.
     if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows")))
         QApplication::setStyle(classic);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kovex.png")));
+    QApplication::setWindowIcon(kovexIcon());
     // Menus and message boxes use the windows' font too.
     QApplication::setFont(kovex_fonts::standard());
 }

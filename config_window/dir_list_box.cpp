@@ -53,10 +53,20 @@ void DirListBox::setPath(const QString& path) {
     if (!info.isReadable())
         throw KovexError(KovexError::DeviceUnavailable, QDir::toNativeSeparators(path));
     m_path = QDir::cleanPath(info.absoluteFilePath());
-    showTree();
+    // The tree waits until it is seen: the window is created hidden at start-up.
+    m_treeShown = false;
+    if (isVisible())
+        showTree();
+}
+
+void DirListBox::showEvent(QShowEvent* event) {
+    if (!m_treeShown)
+        showTree();
+    QTreeWidget::showEvent(event);
 }
 
 void DirListBox::showTree() {
+    m_treeShown = true;
     clear();
     const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
     const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);

@@ -22,10 +22,12 @@ protected:
                       const QModelIndex& index) const override;
 
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void showTree();
     void revealCurrent();
 
     QString m_path;
+    bool m_treeShown = false;
 };

@@ -8,9 +8,18 @@
 #include <algorithm>
 
 DriveListBox::DriveListBox(QWidget* parent) : QComboBox(parent) {
-    setDrives(mountedDrives());
-    showDriveOf(QDir::currentPath());
     connect(this, &QComboBox::activated, this, &DriveListBox::onActivated);
+}
+
+void DriveListBox::showEvent(QShowEvent* event) {
+    // The drives are looked up when the list is first seen, not while the window is created
+    // hidden at start-up; it then shows the program's current drive.
+    if (!m_drivesListed) {
+        m_drivesListed = true;
+        setDrives(mountedDrives());
+        showDriveOf(QDir::currentPath());
+    }
+    QComboBox::showEvent(event);
 }
 
 namespace {
@@ -104,6 +113,7 @@ QString DriveListBox::Drive() const {
 }
 
 void DriveListBox::setDrives(const QStringList& roots) {
+    m_drivesListed = true;
     const QString shown = currentText();
     QSignalBlocker block(this);
     clear();

@@ -23,8 +23,12 @@ signals:
     // The user selected a different drive.
     void Change();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void onActivated(int index);
 
     int m_shownIndex = -1;
+    bool m_drivesListed = false;
 };

@@ -245,6 +245,19 @@ private slots:
         QVERIFY(!QFileInfo(h.appPath(name)).isFile()); // still what it was
     }
 
+    void aSettingsFileTurnedIntoAPipeWhileRunningIsNotReplaced() {
+        Harness h;
+        h.writeAppFile("units.ini", "A\r\n");
+        h.start();
+        QVERIFY(QFile::remove(h.appPath("units.ini")));
+        QVERIFY(::mkfifo(QFile::encodeName(h.appPath("units.ini")).constData(), 0644) == 0);
+        chooseDateiItem(h.form1(), h.form1().Speichern);
+        QCOMPARE(h.errors.size(), 1);
+        QCOMPARE(h.errors.first().number(), int(KovexError::PathFileAccessError));
+        QVERIFY(QFileInfo::exists(h.appPath("units.ini")) && !QFileInfo(h.appPath("units.ini")).isFile());
+        QCOMPARE(h.form1().List1->items(), QStringList({"A"}));
+    }
+
     void aSettingsFileOverAGibibyteIsRefused() {
         Harness h;
         QFile huge(h.appPath("units.ini"));

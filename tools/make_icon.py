@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws KOVEX's icon and writes icons/kovex.ico (32x32 2 colours, 32x32 16 colours,
 16x16 16 colours), icons/kovex.png (64x64, the windows' icon) and the launcher sizes
-icons/kovex-<n>.png for n = 16, 32, 48, 64, 128, 256. Run from the repository root."""
+icons/kovex-<n>.png for n = 16, 32, 48, 64, 128, 256, and controls/kovex_icon_pixels.h, the
+32x32 drawing as text for the windows' icon. Run from the repository root."""
 import struct
 import zlib
 
@@ -121,6 +122,16 @@ write_ico('icons/kovex.ico', [
     (16, 16, 4, bmp_entry(small, 4, VGA)),
 ])
 write_png('icons/kovex.png', big, 2)
+# The windows take their icon from these pixels: no image decoder (and no scan of Qt's image
+# plugins) at start-up.
+with open('controls/kovex_icon_pixels.h', 'w') as f:
+    f.write('#pragma once\n\n// Written by tools/make_icon.py: the icon drawn at 32x32, one letter a row per pixel,\n'
+            '// "a" to "p" the 16-colour palette in order, "." clear.\n')
+    f.write('constexpr int kIconPalette[16] = {\n')
+    f.write(',\n'.join('    0x%02x%02x%02x' % c for c in VGA) + '};\n\n')
+    f.write('constexpr const char* kIconRows[32] = {\n')
+    f.write(',\n'.join('    "%s"' % ''.join('.' if c is CLEAR else chr(ord('a') + c) for c in row) for row in big))
+    f.write('};\n')
 # Launchers: each size drawn for itself up to 64, larger ones as whole multiples of 64.
 for n in (16, 32, 48, 64):
     write_png(f'icons/kovex-{n}.png', draw(n), 1)
