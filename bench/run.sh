@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Builds the benchmarks (Release) and runs them all: start-up against a bare Qt window, peak
+# Builds the benchmarks (Release) and runs them all: start-up against a bare Qt window (offscreen
+# and, until the window is visible, on Xvfb), peak
 # memory, whole saves by list size and the apply step against durable copies. Prints the table
 # for docs/performance.md. Debian 12, as root: installs what is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash tools/ensure-packages.sh cmake ninja-build g++ qt6-base-dev libgl-dev fonts-liberation fonts-comic-neue libbenchmark-dev hyperfine time python3
+bash tools/ensure-packages.sh cmake ninja-build g++ qt6-base-dev libgl-dev fonts-liberation fonts-comic-neue libbenchmark-dev hyperfine time python3 xvfb
 
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKOVEX_BENCH=ON >/dev/null
 cmake --build build-bench --target startup_kovex startup_bare_window bench_files
@@ -45,3 +46,6 @@ build-bench/bench/bench_files --benchmark_repetitions=7 --benchmark_report_aggre
     --benchmark_out="$out/files.json" --benchmark_out_format=json >/dev/null
 
 python3 bench/summarize.py "$out"
+echo
+# As a user sees it: until the main window is mapped and exposed on a real X server.
+python3 bench/xvfb.py build-bench/bench "$work"

@@ -5,34 +5,31 @@
 #include "settings/kovex_error.h"
 
 #include <QEvent>
-#include <QHeaderView>
+#include <QStyledItemDelegate>
 
-ListBox::ListBox(QWidget* parent) : QTableView(parent), m_model(new NameListModel(this)) {
+namespace {
+
+// Every row is one line of the list's font high, whatever its name.
+class RowDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override {
+        return QSize(option.rect.width(), option.fontMetrics.height() + 1);
+    }
+};
+
+} // namespace
+
+ListBox::ListBox(QWidget* parent) : QListView(parent), m_model(new NameListModel(this)) {
+    setItemDelegate(new RowDelegate(this));
+    setUniformItemSizes(true);
     setModel(m_model);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setDragEnabled(false);
-    setShowGrid(false);
     setWordWrap(false);
-    setTabKeyNavigation(false); // Tab moves on to the next control
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    horizontalHeader()->hide();
-    horizontalHeader()->setStretchLastSection(true);
-    verticalHeader()->hide();
-    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setMinimumSectionSize(1);
-    fitRowsToFont();
-}
-
-void ListBox::changeEvent(QEvent* event) {
-    QTableView::changeEvent(event);
-    if (event->type() == QEvent::FontChange)
-        fitRowsToFont();
-}
-
-void ListBox::fitRowsToFont() {
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 1);
 }
 
 void ListBox::AddItem(const QString& text) {

@@ -1,16 +1,17 @@
 #pragma once
 
-#include <QTableView>
+#include <QListView>
 
 class LineList;
 class NameListModel;
 
-// An unsorted single-selection list of strings. A one-column table with fixed row heights lays
-// out in constant time, and the names share one buffer, so lists of a hundred thousand names
+// An unsorted single-selection list of strings. Rows of one fixed height lay out without asking
+// each name for its size, and the names share one buffer, so lists of a hundred thousand names
 // show without a stall.
-class ListBox : public QTableView {
-    Q_OBJECT // its own class name, so that its accessibility is ours (a list, not a table)
-        public : explicit ListBox(QWidget* parent);
+class ListBox : public QListView {
+    Q_OBJECT
+public:
+    explicit ListBox(QWidget* parent);
 
     void AddItem(const QString& text);
     void AddItems(const LineList& texts);
@@ -28,11 +29,6 @@ class ListBox : public QTableView {
     QStringList items() const;
     const LineList& lines() const;
 
-protected:
-    void changeEvent(QEvent* event) override;
-
 private:
-    void fitRowsToFont();
-
     NameListModel* m_model;
 };
