@@ -84,6 +84,10 @@ private slots:
 
         chooseDateiItem(h.form1(), h.form1().Konfigurieren);
         QVERIFY(QTest::qWaitForWindowExposed(&f));
+        // Once shown, the drive list offers the volumes, "/" first, and shows the current one.
+        QCOMPARE(f.Drive1->itemText(0), QDir::rootPath());
+        QCOMPARE(f.Drive1->count(), DriveListBox::mountedDrives().size());
+        QVERIFY(QDir::currentPath().startsWith(f.Drive1->Drive()));
         // The folder list shows the root and the current folder, parents first.
         const QRect shown = f.Dir1->viewport()->rect();
         QVERIFY(shown.contains(f.Dir1->visualItemRect(f.Dir1->topLevelItem(0))));
