@@ -34,29 +34,22 @@ def row(what, value, unit, ratio_text, target, ok):
     rows.append(f"| {what} | {value:.1f} {unit} | {ratio_text} | {target} | {'met' if ok else 'MISSED'} |")
 
 
-row('start-up, bare Qt window', med['bare'], 'ms', '1.00', 'the floor', True)
-r = med['bare_text'] / med['bare']
-row('start-up, bare Qt window with one line of text', med['bare_text'], 'ms', f'{r:.2f} × bare',
+# The floor: a bare main window of KOVEX's size with a menu bar and one label in Liberation Sans
+# (any window with text pays for the font system). The bare window without text is for reference.
+row('start-up, bare Qt window without text', med['bare'], 'ms', f"{med['bare'] / med['bare_text']:.2f} × floor",
     '(reference)', True)
-r = med['names0'] / med['bare']
-row('start-up, 0 names', med['names0'], 'ms', f'{r:.2f} × bare', '≤ 1.15 × bare', r <= 1.15)
+row('start-up, floor: bare window with one label', med['bare_text'], 'ms', '1.00', 'the floor', True)
 r = med['names0'] / med['bare_text']
-row('start-up, 0 names', med['names0'], 'ms', f'{r:.2f} × bare with text', '(reference)', True)
+row('start-up, 0 names', med['names0'], 'ms', f'{r:.2f} × floor', '≤ 1.10 × floor', r <= 1.10)
 r = med['names1000'] / med['names0']
 row('start-up, 1 000 names', med['names1000'], 'ms', f'{r:.2f} × 0 names', '(no target)', True)
 r = med['names100000'] / med['names0']
-row('start-up, 100 000 names', med['names100000'], 'ms', f'{r:.2f} × 0 names', '≤ 1.5 × 0 names', r <= 1.5)
-row('peak memory, bare Qt window', mem['bare'] / 1024, 'MiB', '1.00', 'the floor', True)
-r = mem['bare_text'] / mem['bare']
-row('peak memory, bare Qt window with one line of text', mem['bare_text'] / 1024, 'MiB',
-    f'{r:.2f} × bare', '(reference)', True)
-r = mem['names0'] / mem['bare']
-row('peak memory, 0 names', mem['names0'] / 1024, 'MiB', f'{r:.2f} × bare', '≤ 1.15 × bare', r <= 1.15)
+row('start-up, 100 000 names', med['names100000'], 'ms', f'{r:.2f} × 0 names', '≤ 1.3 × 0 names', r <= 1.3)
+row('peak memory, floor', mem['bare_text'] / 1024, 'MiB', '1.00', 'the floor', True)
 r = mem['names0'] / mem['bare_text']
-row('peak memory, 0 names', mem['names0'] / 1024, 'MiB', f'{r:.2f} × bare with text', '(reference)',
-    True)
-r = mem['names100000'] / mem['bare']
-row('peak memory, 100 000 names', mem['names100000'] / 1024, 'MiB', f'{r:.2f} × bare', '(no target)', True)
+row('peak memory, 0 names', mem['names0'] / 1024, 'MiB', f'{r:.2f} × floor', '≤ 1.10 × floor', r <= 1.10)
+r = mem['names100000'] / mem['bare_text']
+row('peak memory, 100 000 names', mem['names100000'] / 1024, 'MiB', f'{r:.2f} × floor', '(no target)', True)
 s1, s10, s100 = files['BM_Save/1000'], files['BM_Save/10000'], files['BM_Save/100000']
 row('whole save, 1 000 names', s1, 'ms', '1', '', True)
 row('whole save, 10 000 names', s10, 'ms', f'{s10 / s1:.1f} × 1 000', '', True)

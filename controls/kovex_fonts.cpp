@@ -1,5 +1,6 @@
 #include "kovex_fonts.h"
 
+#include <QFontDatabase>
 #include <QStringList>
 
 namespace {
@@ -26,11 +27,26 @@ void installSubstitutes() {
     QFont::insertSubstitutions(kComic, {QStringLiteral("Comic Neue"), kSansSerif});
 }
 
+// The main windows' font as this system has it: MS Sans Serif where it is installed (Windows,
+// Wine), else its first substitute. Asking for the installed family directly spares the font
+// system a search for fallbacks of a family it does not know, at every start.
+static const QString& sansSerif() {
+    static const QString family = [] {
+        if (QFontDatabase::hasFamily(kSansSerif))
+            return kSansSerif;
+        for (const QString& substitute : QFont::substitutes(kSansSerif))
+            if (QFontDatabase::hasFamily(substitute))
+                return substitute;
+        return kSansSerif;
+    }();
+    return family;
+}
+
 QFont standard() {
-    return make(kSansSerif, 8.25, QFont::Normal);
+    return make(sansSerif(), 8.25, QFont::Normal);
 }
 QFont bold() {
-    return make(kSansSerif, 9.75, QFont::Bold);
+    return make(sansSerif(), 9.75, QFont::Bold);
 }
 QFont comic() {
     return make(kComic, 8.25, QFont::Normal);
