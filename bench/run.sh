@@ -47,5 +47,9 @@ build-bench/bench/bench_files --benchmark_repetitions=7 --benchmark_report_aggre
 
 python3 bench/summarize.py "$out"
 echo
-# As a user sees it: until the main window is mapped and exposed on a real X server.
-python3 bench/xvfb.py build-bench/bench "$work"
+# Start-up against the floor, interleaved: offscreen, and as a user sees it, until the main
+# window is mapped and exposed on a real X server.
+echo '| what | median | ratio | target | |'
+echo '|---|---|---|---|---|'
+python3 bench/startup.py offscreen build-bench/bench "$work"
+python3 bench/startup.py xvfb build-bench/bench "$work"

@@ -40,11 +40,11 @@ row('start-up, bare Qt window without text', med['bare'], 'ms', f"{med['bare'] /
     '(reference)', True)
 row('start-up, floor: bare window with one label', med['bare_text'], 'ms', '1.00', 'the floor', True)
 r = med['names0'] / med['bare_text']
-row('start-up, 0 names', med['names0'], 'ms', f'{r:.2f} × floor', '≤ 1.10 × floor', r <= 1.10)
+row('start-up, 0 names', med['names0'], 'ms', f'{r:.2f} × floor', '(hyperfine; targets: table below)', True)
 r = med['names1000'] / med['names0']
 row('start-up, 1 000 names', med['names1000'], 'ms', f'{r:.2f} × 0 names', '(no target)', True)
 r = med['names100000'] / med['names0']
-row('start-up, 100 000 names', med['names100000'], 'ms', f'{r:.2f} × 0 names', '≤ 1.3 × 0 names', r <= 1.3)
+row('start-up, 100 000 names', med['names100000'], 'ms', f'{r:.2f} × 0 names', '(hyperfine; targets: table below)', True)
 row('peak memory, floor', mem['bare_text'] / 1024, 'MiB', '1.00', 'the floor', True)
 r = mem['names0'] / mem['bare_text']
 row('peak memory, 0 names', mem['names0'] / 1024, 'MiB', f'{r:.2f} × floor', '≤ 1.10 × floor', r <= 1.10)

@@ -1,0 +1,55 @@
+#!/usr/bin/env python3
+"""Start-up against its floor (a bare window of KOVEX's size with a menu bar and one label), and
+KOVEX with 0 and 100 000 names, interleaved, 21 rounds after 3 warm-up rounds: medians of the
+time from process start and of peak memory (maxrss). PLATFORM xvfb: on a real X server, until
+the main window is mapped and exposed, as a user sees it; offscreen: until it has been shown.
+Usage: bench/startup.py xvfb|offscreen BUILD_BENCH_DIR WORK_DIR (run by run.sh)."""
+import os
+import statistics
+import subprocess
+import sys
+import time
+
+platform, bench, work = sys.argv[1], sys.argv[2], sys.argv[3]
+visible = ['visible'] if platform == 'xvfb' else []
+env = dict(os.environ)
+xvfb = None
+if platform == 'xvfb':
+    env['DISPLAY'] = os.environ.get('KOVEX_BENCH_DISPLAY', ':97')
+    env.pop('QT_QPA_PLATFORM', None)
+    xvfb = subprocess.Popen(['Xvfb', env['DISPLAY'], '-screen', '0', '1280x1024x24', '-nolisten',
+                             'tcp'], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    time.sleep(1.5)
+else:
+    env['QT_QPA_PLATFORM'] = 'offscreen'
+cases = {
+    'floor': [f'{bench}/startup_bare_window', 'text'] + visible,
+    'names0': [f'{bench}/startup_kovex', f'{work}/n0'] + visible,
+    'names100000': [f'{bench}/startup_kovex', f'{work}/n100000'] + visible,
+}
+times = {c: [] for c in cases}
+memory = {c: [] for c in cases}
+try:
+    for rnd in range(24):
+        for case, cmd in cases.items():
+            start = time.perf_counter()
+            p = subprocess.Popen(cmd, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            _, status, usage = os.wait4(p.pid, 0)
+            elapsed = time.perf_counter() - start
+            if status != 0:
+                sys.exit(f'{case} failed: {status}')
+            if rnd >= 3:  # warm-up rounds
+                times[case].append(elapsed * 1000)
+                memory[case].append(usage.ru_maxrss / 1024)
+finally:
+    if xvfb:
+        xvfb.terminate()
+t = {c: statistics.median(v) for c, v in times.items()}
+m = {c: statistics.median(v) for c, v in memory.items()}
+r0, rm, r100 = t['names0'] / t['floor'], m['names0'] / m['floor'], t['names100000'] / t['names0']
+P = 'Xvfb' if platform == 'xvfb' else 'offscreen'
+print(f"| {P}, start-up, floor | {t['floor']:.1f} ms | 1.00 | the floor | |")
+print(f"| {P}, 0 names | {t['names0']:.1f} ms | {r0:.2f} × floor | ≤ 1.10 × floor | {'met' if r0 <= 1.10 else 'MISSED'} |")
+print(f"| {P}, 100 000 names | {t['names100000']:.1f} ms | {r100:.2f} × 0 names | ≤ 1.3 × 0 names | {'met' if r100 <= 1.3 else 'MISSED'} |")
+print(f"| {P}, peak memory, floor | {m['floor']:.1f} MiB | 1.00 | the floor | |")
+print(f"| {P}, peak memory, 0 names | {m['names0']:.1f} MiB | {rm:.2f} × floor | ≤ 1.10 × floor | {'met' if rm <= 1.10 else 'MISSED'} |")
