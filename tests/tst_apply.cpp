@@ -20,24 +20,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-// Copies through the real file layer, but the n-th copy fails.
-class FailingCopyFileSystem final : public FileSystemObject {
-public:
-    explicit FailingCopyFileSystem(int failingCopy) : m_failingCopy(failingCopy) {}
-    void CopyFile(const QString& source, const QString& destination, bool overwrite) override {
-        if (++m_copies == m_failingCopy)
-            throw KovexError(KovexError::DiskFull, destination);
-        FileSystemObject::CopyFile(source, destination, overwrite);
-    }
-
-private:
-    int m_failingCopy;
-    int m_copies = 0;
-};
-
-} // namespace
+namespace {} // namespace
 
 class ApplyTest : public QObject {
     Q_OBJECT
@@ -276,23 +259,6 @@ private slots:
         QVERIFY(::stat(unit.constData(), &status) == 0);
         QCOMPARE(int(status.st_uid), 1234);
         QCOMPARE(int(status.st_gid), 5678);
-    }
-
-    void failureDuringTheCopiesKeepsEachFileWhole() {
-        Harness h;
-        GameFixture s(h);
-        s.start();
-        writeFile(s.config("WHM-6K_Warhammer"), kOriginalWarhammer); // no backups needed
-        writeFile(s.config("MAD-3R_Marauder"), kOriginalMarauder);
-        h.app->setFileSystemFactory([] { return std::make_unique<FailingCopyFileSystem>(2); });
-        s.fill(h.form1().Command1, 0);
-        s.fill(h.form1().Command2, 1);
-        QTest::mouseClick(h.form1().Command4, Qt::LeftButton);
-        QCOMPARE(h.errors.size(), 1);
-        QCOMPARE(h.errors.first().number(), int(KovexError::DiskFull));
-        QCOMPARE(s.unitBytes("WHM-6K_Warhammer"), QByteArray("atlas bytes\r\n"));
-        QCOMPARE(s.unitBytes("MAD-3R_Marauder"), kOriginalMarauder);
-        QVERIFY(h.form1().isVisible());
     }
 
     void realErrorReportIsAMessageBoxAndTheProgramGoesOn() {

@@ -418,12 +418,16 @@ private slots:
         QStringList names;
         for (int i = 0; i < 8000; ++i) // about 100 KiB: more than the disk holds
             names << QStringLiteral("Configuration_%1").arg(i);
+        chooseDateiItem(h.form1(), h.form1().Konfigurieren);
         h.form2().List1->AddItems(names);
-        chooseDateiItem(h.form1(), h.form1().Speichern);
+        QTest::mouseClick(h.form2().Command1, Qt::LeftButton); // "OK" with the tick
         QCOMPARE(h.errors.size(), 1);
         QCOMPARE(h.errors.first().number(), int(KovexError::DiskFull));
         QCOMPARE(h.readAppFile("units.ini"), QByteArray("old\r\n"));
         QCOMPARE(h.form1().List1->items(), QStringList({"old"}));
+        // The window stays open with every unsaved name.
+        QVERIFY(h.form2().isVisible());
+        QCOMPARE(h.form2().List1->ListCount(), 8001);
         // The half-written temporary file is gone, so the disk is not left full.
         QCOMPARE(filesIn(h.appDir.path()), QStringList({"Konfigs.ini", "units.ini"}));
     }
