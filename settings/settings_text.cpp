@@ -29,13 +29,29 @@ bool isContinuationByte(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
+// Where the first byte outside ASCII is, eight bytes at a time; the size when there is none.
+qsizetype asciiPrefix(QByteArrayView bytes) {
+    const char* data = bytes.data();
+    const qsizetype size = bytes.size();
+    qsizetype at = 0;
+    for (quint64 word; at + 8 <= size; at += 8) {
+        std::memcpy(&word, data + at, 8);
+        if (word & 0x8080808080808080ull)
+            break;
+    }
+    while (at < size && !(static_cast<unsigned char>(data[at]) & 0x80))
+        ++at;
+    return at;
+}
+
 // Qt's own verdict on the bytes, decoded in pieces into one reused buffer: a whole-file decode
-// would touch twice the file's size in fresh memory. Pieces end before a lead byte, so no
-// character straddles two of them.
+// would touch twice the file's size in fresh memory. ASCII is valid as it stands, so the pieces
+// start at the first byte outside it; they end before a lead byte, so no character straddles
+// two of them.
 bool isValidUtf8(QByteArrayView bytes) {
     constexpr qsizetype kPiece = 16 * 1024;
     static thread_local QChar buffer[kPiece + 8];
-    qsizetype at = 0;
+    qsizetype at = asciiPrefix(bytes);
     while (at < bytes.size()) {
         qsizetype end = qMin(at + kPiece, bytes.size());
         while (end < bytes.size() && end > at && isContinuationByte(bytes[end]))
@@ -86,8 +102,14 @@ void forEachLine(const char* data, qsizetype from, qsizetype size, Visit visit) 
     }
 }
 
+// About how many lines there are, to reserve their spans at once: the LFs, found by memchr,
+// which is many times faster than a byte loop; lone CRs are rare and only cost a regrowth.
 qsizetype lineEndCount(const char* data, qsizetype from, qsizetype size) {
-    return std::count(data + from, data + size, '\n') + std::count(data + from, data + size, '\r');
+    qsizetype count = 0;
+    for (const char* at = data + from, *end = data + size;
+         (at = static_cast<const char*>(std::memchr(at, '\n', end - at))); ++at)
+        ++count;
+    return count;
 }
 
 } // namespace
