@@ -23,6 +23,10 @@ public:
 ListBox::ListBox(QWidget* parent) : QListView(parent), m_model(new NameListModel(this)) {
     setItemDelegate(new RowDelegate(this));
     setUniformItemSizes(true);
+    // Long lists are laid out a batch at a time after the first, so the window shows at once;
+    // whatever needs a row that is not laid out yet finishes the layout first (scrollTo).
+    setLayoutMode(QListView::Batched);
+    setBatchSize(kFirstBatch);
     setModel(m_model);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -30,6 +34,15 @@ ListBox::ListBox(QWidget* parent) : QListView(parent), m_model(new NameListModel
     setDragEnabled(false);
     setWordWrap(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+void ListBox::scrollTo(const QModelIndex& index, ScrollHint hint) {
+    if (index.isValid() && index.row() >= kFirstBatch && visualRect(index).isEmpty()) {
+        setLayoutMode(QListView::SinglePass);
+        doItemsLayout();
+        setLayoutMode(QListView::Batched);
+    }
+    QListView::scrollTo(index, hint);
 }
 
 void ListBox::AddItem(const QString& text) {

@@ -29,6 +29,11 @@ public:
     QStringList items() const;
     const LineList& lines() const;
 
+    // Lays out the rest of a long list first when the row is not laid out yet.
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
 private:
+    static constexpr int kFirstBatch = 1000;
+
     NameListModel* m_model;
 };

@@ -106,7 +106,7 @@ void forEachLine(const char* data, qsizetype from, qsizetype size, Visit visit) 
 // which is many times faster than a byte loop; lone CRs are rare and only cost a regrowth.
 qsizetype lineEndCount(const char* data, qsizetype from, qsizetype size) {
     qsizetype count = 0;
-    for (const char* at = data + from, *end = data + size;
+    for (const char *at = data + from, *end = data + size;
          (at = static_cast<const char*>(std::memchr(at, '\n', end - at))); ++at)
         ++count;
     return count;

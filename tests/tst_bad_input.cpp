@@ -63,8 +63,9 @@ private slots:
         // The reader checks UTF-8 in pieces of 16 KiB: a character across a piece's end stays
         // UTF-8, and a Windows byte far behind the first piece is still seen.
         QTest::newRow("UTF-8 across 16 KiB")
-            << QByteArray("\xc3\xa4") + QByteArray(16381, 'a') + "\xc3\xbc\r\nGr\xc3\xbc\xc3\x9f"
-                                                              "e\r\n"
+            << QByteArray("\xc3\xa4") + QByteArray(16381, 'a') +
+                   "\xc3\xbc\r\nGr\xc3\xbc\xc3\x9f"
+                   "e\r\n"
             << QStringList{QString::fromUtf8("ä") + QString(16381, 'a') + QString::fromUtf8("ü"),
                            QString::fromUtf8("Grüße")};
         QTest::newRow("Windows-1252 after 16 KiB")

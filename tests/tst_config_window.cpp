@@ -303,9 +303,13 @@ private slots:
         h.start();
         QCOMPARE(h.form1().List1->ListCount(), 100000);
         QCOMPARE(h.form2().List1->List(99999), QString("Name99999"));
-        // The last name can be reached and chosen like the first.
+        // The last name can be reached and chosen like the first, even before the list has laid
+        // out its later rows.
         clickRow(h.form1().List1, 99999);
         QCOMPARE(h.form1().List1->Text(), QString("Name99999"));
+        chooseDateiItem(h.form1(), h.form1().Speichern);
+        clickRow(h.form1().List1, 99998);
+        QCOMPARE(h.form1().List1->Text(), QString("Name99998"));
     }
 };
 
