@@ -15,7 +15,6 @@ void DriveListBox::showEvent(QShowEvent* event) {
     // The drives are looked up when the list is first seen, not while the window is created
     // hidden at start-up; it then shows the program's current drive.
     if (!m_drivesListed) {
-        m_drivesListed = true;
         setDrives(mountedDrives());
         showDriveOf(QDir::currentPath());
     }

@@ -4,7 +4,6 @@
 
 #include "settings/kovex_error.h"
 
-#include <QEvent>
 #include <QStyledItemDelegate>
 
 namespace {

@@ -23,6 +23,7 @@ struct UnitCopy {
     QString destination;
     QString original; // where configs keeps the game's own unit
     bool keepOriginal = false;
+    bool sourceKeptFirst = false; // the source is an original that is kept just before
 };
 
 struct ApplyPlan {
@@ -70,8 +71,10 @@ ApplyPlan plan(const Assignment& a) {
     for (UnitCopy& c : p.copies)
         for (const UnitCopy& kept : p.copies)
             if (kept.keepOriginal && !QFileInfo::exists(c.source) &&
-                c.source.compare(kept.original, Qt::CaseInsensitive) == 0)
+                c.source.compare(kept.original, Qt::CaseInsensitive) == 0) {
                 c.source = kept.original;
+                c.sourceKeptFirst = true;
+            }
     return p;
 }
 
@@ -79,15 +82,8 @@ ApplyPlan plan(const Assignment& a) {
 void check(const ApplyPlan& p) {
     if (!QFileInfo(p.mechdata).isDir())
         throw KovexError(KovexError::PathNotFound, shown(p.mechdata));
-    const auto kept = [&](const QString& source) {
-        for (const UnitCopy& c : p.copies)
-            if (c.keepOriginal && c.original == source)
-                return true;
-        return false;
-    };
     for (const UnitCopy& copy : p.copies) {
-        // A default slot's file may be the game's own unit, kept just before the copies.
-        if (!QFileInfo(copy.source).isFile() && !kept(copy.source))
+        if (!QFileInfo(copy.source).isFile() && !copy.sourceKeptFirst)
             throw KovexError(
                 KovexError::FileNotFound,
                 QStringLiteral("%1-Slot, %2").arg(copy.slotCaption, shown(copy.source)));

@@ -26,7 +26,7 @@ bool isWritableByUser(const QString& path);
 QString spelledAsFound(const QString& folder, const QString& name);
 
 // Opens a regular file for reading without ever blocking on a named pipe or device; anything
-// else is refused. Throws KovexError naming `shown`.
+// else is refused. Throws KovexError naming the path.
 void openRegularForReading(QFile& file, const QString& path);
 
 } // namespace file_checks

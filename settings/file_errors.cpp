@@ -39,6 +39,8 @@ KovexError systemError(const QString& path, const QFileDevice* file) {
         return KovexError(KovexError::PathNotFound, shown);
     if (code == ENOENT)
         return KovexError(KovexError::FileNotFound, shown);
+#else
+    Q_UNUSED(code);
 #endif
     if (file)
         return fileError(*file, path);
