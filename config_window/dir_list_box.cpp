@@ -10,6 +10,14 @@ namespace {
 
 constexpr int kPathRole = Qt::UserRole;
 
+constexpr bool isWindows() {
+#ifdef Q_OS_WIN
+    return true;
+#else
+    return false;
+#endif
+}
+
 QTreeWidgetItem* addFolder(QTreeWidgetItem* parent, QTreeWidget* tree, const QString& name,
                            const QString& path, const QIcon& icon) {
     auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree);
@@ -48,7 +56,9 @@ void DirListBox::drawBranches(QPainter*, const QRect&, const QModelIndex&) const
 
 void DirListBox::setPath(const QString& path) {
     const QFileInfo info(path);
-    if (path.isEmpty() || !info.isDir())
+    // Windows names no folder longer than this (Wine takes some for folders all the same).
+    constexpr qsizetype kLongestWindowsPath = 32767;
+    if (path.isEmpty() || (isWindows() && path.size() > kLongestWindowsPath) || !info.isDir())
         throw KovexError(KovexError::PathNotFound, QDir::toNativeSeparators(path));
     if (!info.isReadable())
         throw KovexError(KovexError::DeviceUnavailable, QDir::toNativeSeparators(path));
@@ -80,7 +90,8 @@ void DirListBox::showTree() {
     }
     QTreeWidgetItem* item = nullptr;
     for (const QString& folder : chain) {
-        const QString name = QDir(folder).isRoot() ? folder : QFileInfo(folder).fileName();
+        const QString name =
+            QDir(folder).isRoot() ? QDir::toNativeSeparators(folder) : QFileInfo(folder).fileName();
         item = addFolder(item, this, name, folder, open);
     }
     QTreeWidgetItem* current = item;

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 
 #include <QStorageInfo>
@@ -84,6 +85,14 @@ QStringList DriveListBox::drivesFromMountInfo(const QByteArray& mountInfo) {
 
 QStringList DriveListBox::mountedDrives() {
     QStringList roots;
+#ifdef Q_OS_WIN
+    // Drive letters, as the game's players know them: "C:" hands the directory list that
+    // drive's current folder.
+    for (const QFileInfo& drive : QDir::drives())
+        roots.append(drive.path().left(2).toUpper());
+    roots.sort();
+    return roots;
+#else
 #ifdef Q_OS_LINUX
     // Read once and in one pass: Qt's own volume list asks the whole mount table again for
     // every volume, which takes seconds with thousands of mounts.
@@ -105,6 +114,7 @@ QStringList DriveListBox::mountedDrives() {
     roots.removeAll(top);
     roots.prepend(top);
     return roots;
+#endif
 }
 
 QString DriveListBox::Drive() const {
@@ -125,6 +135,11 @@ void DriveListBox::setDrives(const QStringList& roots) {
 void DriveListBox::showDriveOf(const QString& path) {
     const QString target = QDir::cleanPath(QDir(path).absolutePath());
     int best = -1;
+#ifdef Q_OS_WIN
+    // The drive letter, in either case; a network path has none and leaves the list as it is.
+    if (target.size() >= 2 && target[1] == QLatin1Char(':'))
+        best = findText(target.left(2), Qt::MatchFixedString);
+#else
     qsizetype bestLength = -1;
     for (int i = 0; i < count(); ++i) {
         const QString root = QDir::cleanPath(itemText(i));
@@ -135,6 +150,7 @@ void DriveListBox::showDriveOf(const QString& path) {
             bestLength = root.size();
         }
     }
+#endif
     if (best < 0)
         return;
     QSignalBlocker block(this);

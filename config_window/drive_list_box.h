@@ -2,8 +2,9 @@
 
 #include <QComboBox>
 
-// The drive choice. Without drive letters, the drives are the mounted volumes' root folders,
-// "/" first; Drive() is the selected root, which the directory list accepts as a path.
+// The drive choice. On Windows the drives are the drive letters ("C:"); without drive letters
+// they are the mounted volumes' root folders, "/" first. Drive() is the selected drive, which
+// the directory list accepts as a path.
 class DriveListBox : public QComboBox {
     Q_OBJECT
 public:

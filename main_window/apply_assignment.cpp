@@ -1,6 +1,7 @@
 #include "apply_assignment.h"
 
 #include "settings/file_checks.h"
+#include "settings/file_errors.h"
 #include "settings/file_system_object.h"
 #include "settings/folder_lock.h"
 #include "settings/kovex_error.h"
@@ -96,6 +97,8 @@ void check(const ApplyPlan& p) {
     for (const UnitCopy& copy : p.copies) {
         if (QFileInfo::exists(copy.destination) && !file_checks::isWritableByUser(copy.destination))
             throw KovexError(KovexError::PermissionDenied, shown(copy.destination));
+        if (file_checks::isHeldByAnotherProgram(copy.destination))
+            throw inUseError(copy.destination);
     }
     if (!file_checks::isWritableByUser(p.mechdata))
         throw KovexError(KovexError::PermissionDenied, shown(p.mechdata));

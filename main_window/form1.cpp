@@ -8,6 +8,7 @@
 #include "controls/kovex_fonts.h"
 #include "controls/list_box.h"
 #include "controls/static_label.h"
+#include "controls/system_colours.h"
 #include "controls/twips.h"
 #include "info_window/form3.h"
 #include "settings/file_system_object.h"
@@ -60,10 +61,7 @@ void Form1::createControls(QWidget* client) {
     player = new StaticLabel(unit_files::kPlayerUnit, bold, Frame1);
     placeTwips(player, 4320, 1080, 3375, 375);
     QPalette playerColours = player->palette();
-    // The muted grey that the palette uses for inactive text stands in for the inactive
-    // title-bar text colour.
-    playerColours.setColor(QPalette::Window,
-                           playerColours.color(QPalette::Disabled, QPalette::WindowText));
+    playerColours.setColor(QPalette::Window, system_colours::inactiveTitleBarText(playerColours));
     playerColours.setColor(QPalette::WindowText, QColor(0, 128, 0));
     player->setPalette(playerColours);
 

@@ -12,6 +12,8 @@
 #include <cstdio>
 
 #ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 #else
 #include <fcntl.h>
@@ -23,15 +25,38 @@ namespace {
 
 const QString kTemporaryMark = QStringLiteral(".kovex-tmp");
 
-bool renameOver(const QString& from, const QString& to) {
 #ifdef Q_OS_WIN
-    return MoveFileExW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(from).utf16()),
-                       reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(to).utf16()),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-#else
-    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
-#endif
+std::wstring wide(const QString& path) {
+    return QDir::toNativeSeparators(path).toStdWString();
 }
+
+// Windows will not replace a read-only file: the target's attributes are lifted for the move
+// and given back to the new file, so a read-only or hidden settings file stays so.
+void renameOver(const QString& from, const QString& to, const QString& shown) {
+    const std::wstring target = wide(to);
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    const bool existed = attributes != INVALID_FILE_ATTRIBUTES;
+    if (existed && (attributes & FILE_ATTRIBUTE_READONLY))
+        SetFileAttributesW(target.c_str(), attributes & ~DWORD(FILE_ATTRIBUTE_READONLY));
+    if (!MoveFileExW(wide(from).c_str(), target.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD code = GetLastError();
+        if (existed)
+            SetFileAttributesW(target.c_str(), attributes);
+        // A file open in another program often fails the move as "access denied".
+        if (code == ERROR_ACCESS_DENIED && file_checks::isHeldByAnotherProgram(to))
+            throw inUseError(shown);
+        throw windowsError(shown, code);
+    }
+    if (existed)
+        SetFileAttributesW(target.c_str(), attributes);
+}
+#else
+void renameOver(const QString& from, const QString& to, const QString& shown) {
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+        throw systemError(shown);
+}
+#endif
 
 void syncFolderOf(const QString& path) {
 #ifndef Q_OS_WIN
@@ -54,9 +79,15 @@ void removeLeftovers(const QString& target) {
     QDir folder = info.absoluteDir();
     const QString name = info.fileName();
     const QStringList entries = folder.entryList(QDir::Files | QDir::System | QDir::Hidden);
-    for (const QString& entry : entries)
-        if (AtomicFileWriter::isTemporaryName(entry, name))
-            folder.remove(entry);
+    for (const QString& entry : entries) {
+        if (!AtomicFileWriter::isTemporaryName(entry, name) || folder.remove(entry))
+            continue;
+        // Windows does not delete a read-only file.
+        const QString path = folder.filePath(entry);
+        QFile::setPermissions(path,
+                              QFile::permissions(path) | QFile::WriteOwner | QFile::WriteUser);
+        folder.remove(entry);
+    }
 }
 
 } // namespace
@@ -91,19 +122,46 @@ void AtomicFileWriter::createTemporary() {
     for (int attempt = 0;; ++attempt) {
         const QString suffix =
             QString::number(QRandomGenerator::global()->generate64() & 0xFFFFFFFFFFFFull, 36);
-        m_temp.setFileName(m_target + kTemporaryMark + QLatin1Char('.') + suffix);
+        m_tempPath = m_target + kTemporaryMark + QLatin1Char('.') + suffix;
+        m_temp.setFileName(m_tempPath);
         // Exclusive, so no other writer shares it; unbuffered, so each write's failure is
         // known exactly.
+#ifdef Q_OS_WIN
+        // Opened here, so that the handle can be flushed to the disk before the move.
+        m_handle = CreateFileW(wide(m_tempPath).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                               CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (m_handle == INVALID_HANDLE_VALUE) {
+            const DWORD code = GetLastError();
+            m_handle = nullptr;
+            if (code == ERROR_FILE_EXISTS && attempt < 8)
+                continue;
+            throw windowsError(m_path, code);
+        }
+        const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(m_handle), _O_WRONLY | _O_BINARY);
+        if (fd >= 0 && m_temp.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered,
+                                   QFileDevice::AutoCloseHandle))
+            return;
+        if (fd >= 0)
+            _close(fd);
+        else
+            CloseHandle(m_handle);
+        m_handle = nullptr;
+        QFile::remove(m_tempPath);
+        throw KovexError(KovexError::PathFileAccessError, QDir::toNativeSeparators(m_path));
+#else
         errno = 0;
         if (m_temp.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
             return;
         if (!m_temp.exists() || attempt >= 8)
             throw systemError(m_path, &m_temp);
+#endif
     }
 }
 
 void AtomicFileWriter::takeOverOwnerAndPermissions() {
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+    // Windows keeps attributes, not modes: they go over with the move (renameOver).
+#else
     struct stat status {};
     if (::stat(QFile::encodeName(m_target).constData(), &status) == 0 && ::geteuid() == 0 &&
         ::fchown(m_temp.handle(), status.st_uid, status.st_gid) != 0) {
@@ -111,17 +169,18 @@ void AtomicFileWriter::takeOverOwnerAndPermissions() {
         discardTemporary();
         throw error;
     }
-#endif
     if (!m_temp.setPermissions(QFile::permissions(m_target))) {
         const KovexError error = fileError(m_temp, m_path);
         discardTemporary();
         throw error;
     }
+#endif
 }
 
 void AtomicFileWriter::discardTemporary() {
     m_temp.close();
-    m_temp.remove();
+    // By its name: a file opened from a handle (Windows) does not know it.
+    QFile::remove(m_tempPath);
 }
 
 void AtomicFileWriter::write(const char* data, qint64 size) {
@@ -131,15 +190,17 @@ void AtomicFileWriter::write(const char* data, qint64 size) {
 }
 
 void AtomicFileWriter::commit() {
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+    if (!FlushFileBuffers(m_handle))
+        throw windowsError(m_path, GetLastError());
+#else
     if (::fsync(m_temp.handle()) != 0)
         throw systemError(m_path);
 #endif
     m_temp.close();
     if (m_temp.error() != QFileDevice::NoError)
         throw systemError(m_path, &m_temp);
-    if (!renameOver(m_temp.fileName(), m_target))
-        throw systemError(m_path);
+    renameOver(m_tempPath, m_target, m_path);
     m_committed = true;
     syncFolderOf(m_target);
 }

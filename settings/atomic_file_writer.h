@@ -9,7 +9,8 @@
 // process being killed or a power loss leaves it whole.
 //
 // The file, or what its links lead to, must be a regular file or not exist yet; the links are
-// kept. An existing file keeps its permissions, and when root replaces it, its owner and group.
+// kept. An existing file keeps its permissions, and when root replaces it, its owner and group;
+// on Windows it keeps its attributes, read-only included.
 // Leftover temporary files of the same file, from a killed run, are removed first: callers hold
 // the folder's lock (FolderLock), so no other copy of the program is writing it. Every failure
 // throws KovexError naming the file as the caller named it.
@@ -34,6 +35,10 @@ private:
 
     QString m_path;   // as the caller named it, for messages
     QString m_target; // the file that gets replaced
+    QString m_tempPath;
     QFile m_temp;
+#ifdef Q_OS_WIN
+    void* m_handle = nullptr; // the temporary file's, owned by m_temp once open
+#endif
     bool m_committed = false;
 };

@@ -7,7 +7,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,9 +35,28 @@ bool isRegularOrMissing(const QString& path) {
 
 bool isWritableByUser(const QString& path) {
 #ifdef Q_OS_WIN
-    return QFileInfo(path).isWritable();
+    // A folder's read-only attribute only marks a customised folder; a file's is a refusal.
+    const QFileInfo info(path);
+    return info.isDir() || info.isWritable();
 #else
     return ::access(QFile::encodeName(path).constData(), W_OK) == 0;
+#endif
+}
+
+bool isHeldByAnotherProgram(const QString& path) {
+#ifdef Q_OS_WIN
+    // Whatever shares the file without allowing it to be deleted also stops the replacing move.
+    const HANDLE handle = CreateFileW(QDir::toNativeSeparators(path).toStdWString().c_str(), DELETE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_SHARING_VIOLATION;
+    CloseHandle(handle);
+    return false;
+#else
+    // Linux replaces an open file: whoever holds it keeps reading the old content.
+    Q_UNUSED(path);
+    return false;
 #endif
 }
 

@@ -19,6 +19,10 @@ bool isRegularOrMissing(const QString& path);
 // everything on a writable file system.
 bool isWritableByUser(const QString& path);
 
+// Whether another program holds the file open so that it cannot be replaced now (Windows: the
+// game running with its unit files open).
+bool isHeldByAnotherProgram(const QString& path);
+
 // The entry of the folder called name as the folder spells it: the exact spelling where it is
 // there, else the one entry whose name differs only in case, as a game kept under Wine may
 // spell it ("mechdata", "WHM-6K_WARHAMMER.TXT"). Neither: the exact spelling. Several: throws

@@ -11,3 +11,11 @@ KovexError fileError(const QFileDevice& file, const QString& path);
 // missing file into a plain write or open error, errno tells them apart. Without a telling
 // errno, the file's own error decides.
 KovexError systemError(const QString& path, const QFileDevice* file = nullptr);
+
+// A file that another program holds open, as the game does with its unit files while it runs.
+KovexError inUseError(const QString& path);
+
+#ifdef Q_OS_WIN
+// The error of the Windows call that just failed with the code (GetLastError), for that path.
+KovexError windowsError(const QString& path, unsigned long code);
+#endif

@@ -10,7 +10,9 @@
 #include <QStandardPaths>
 #include <QThread>
 
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -32,7 +34,11 @@ QString lockFolder() {
 QString FolderLock::lockFilePath(Purpose purpose, const QString& folder) {
     const QFileInfo info(folder);
     const QString canonical = info.canonicalFilePath();
-    const QString key = canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+    QString key = canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+#ifdef Q_OS_WIN
+    // One folder, however its name is cased.
+    key = key.toCaseFolded();
+#endif
     const QByteArray hash =
         QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha256).toHex().left(24);
     const QString kind =
@@ -48,11 +54,24 @@ FolderLock::FolderLock(Purpose purpose, const QString& folder) {
                               .arg(QDir::toNativeSeparators(folder)));
     };
 #ifdef Q_OS_WIN
-    m_lock = std::make_unique<QLockFile>(path);
-    if (m_lock->tryLock(kWaitMs))
-        return;
-    if (m_lock->error() == QLockFile::LockFailedError)
-        throw busy();
+    // The lock is the file open without sharing: Windows closes it with the process that holds
+    // it, so a copy that was ended never leaves the folder locked.
+    const std::wstring name = QDir::toNativeSeparators(path).toStdWString();
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        const HANDLE handle = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                          OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle != INVALID_HANDLE_VALUE) {
+            m_handle = handle;
+            return;
+        }
+        if (GetLastError() != ERROR_SHARING_VIOLATION)
+            break;
+        if (waited.elapsed() >= kWaitMs)
+            throw busy();
+        QThread::msleep(20);
+    }
 #else
     // The file stays; what counts is the system's lock on it, which ends with the process that
     // holds it, so a killed copy never leaves the folder locked.
@@ -78,7 +97,10 @@ FolderLock::FolderLock(Purpose purpose, const QString& folder) {
 }
 
 FolderLock::~FolderLock() {
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+    if (m_handle)
+        CloseHandle(m_handle); // ends the lock
+#else
     if (m_fd >= 0)
         ::close(m_fd); // ends the lock
 #endif

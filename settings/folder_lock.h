@@ -2,11 +2,6 @@
 
 #include <QString>
 
-#ifdef Q_OS_WIN
-#include <QLockFile>
-#include <memory>
-#endif
-
 // Keeps other copies of the program out of a folder while this one saves or applies: one lock
 // per application folder for the settings, one per game folder for an apply. The lock files
 // live in the user's runtime folder (or the temporary folder), never in the folder itself.
@@ -27,7 +22,7 @@ public:
 
 private:
 #ifdef Q_OS_WIN
-    std::unique_ptr<QLockFile> m_lock;
+    void* m_handle = nullptr; // the lock file, open for this copy alone
 #else
     int m_fd = -1;
 #endif

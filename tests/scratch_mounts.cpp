@@ -2,8 +2,10 @@
 
 #include <QFile>
 
+#ifdef Q_OS_LINUX
 #include <sched.h>
 #include <sys/mount.h>
+#endif
 
 namespace {
 bool g_available = false;
@@ -11,13 +13,14 @@ bool g_available = false;
 
 namespace scratch_mounts {
 
-bool enterPrivateNamespace() {
-    g_available = ::unshare(CLONE_NEWNS) == 0 &&
-                  ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+bool available() {
     return g_available;
 }
 
-bool available() {
+#ifdef Q_OS_LINUX
+bool enterPrivateNamespace() {
+    g_available = ::unshare(CLONE_NEWNS) == 0 &&
+                  ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
     return g_available;
 }
 
@@ -35,5 +38,18 @@ bool remountReadOnly(const QString& folder) {
 void unmount(const QString& folder) {
     ::umount2(QFile::encodeName(folder).constData(), MNT_DETACH);
 }
+#else
+// Mount namespaces are Linux's; elsewhere the tests that need one say so and skip.
+bool enterPrivateNamespace() {
+    return false;
+}
+bool mountTmpfs(const QString&, int) {
+    return false;
+}
+bool remountReadOnly(const QString&) {
+    return false;
+}
+void unmount(const QString&) {}
+#endif
 
 } // namespace scratch_mounts

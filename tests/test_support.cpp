@@ -13,6 +13,10 @@
 #include <QPushButton>
 #include <QTest>
 
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
+
 const QByteArray kOriginalWarhammer = "original warhammer\r\nmass 70\r\n";
 const QByteArray kOriginalMarauder = "original marauder\r\nmass 75\r\n";
 
@@ -91,6 +95,10 @@ void GameFixture::expectGameUntouched() const {
     QCOMPARE(unitBytes("MAD-3R_Marauder"), kOriginalMarauder);
 }
 
+QString native(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
 QByteArray crlfLines(const QStringList& lines) {
     QByteArray bytes;
     for (const QString& line : lines)
@@ -136,4 +144,13 @@ QProcessEnvironment offscreenEnvironment() {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
     return env;
+}
+
+bool makeNamedPipe(const QString& path) {
+#ifdef Q_OS_WIN
+    Q_UNUSED(path);
+    return false;
+#else
+    return ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0;
+#endif
 }

@@ -9,6 +9,15 @@
 #include <QTemporaryDir>
 #include <memory>
 
+// A case that needs what only Linux offers says so on Windows and skips: named pipes and
+// devices in the file system, symbolic links (QFile::link makes a shortcut there), Unix owners
+// and modes, mount namespaces, strace and setpriv.
+#ifdef Q_OS_WIN
+#define SKIP_ON_WINDOWS(why) QSKIP("Linux only: " why)
+#else
+#define SKIP_ON_WINDOWS(why) static_cast<void>(0)
+#endif
+
 class ListBox;
 class QAction;
 class QPushButton;
@@ -67,6 +76,8 @@ public:
     QString game;
 };
 
+// A path as the program writes and shows it: with the platform's separators.
+QString native(const QString& path);
 // The bytes of a settings file holding these lines.
 QByteArray crlfLines(const QStringList& lines);
 // Clicks on a list's row as a user would.
@@ -79,5 +90,7 @@ void clickMenuBarCommand(Form1& form, QAction* command);
 void addName(Form2& form, const QString& name);
 // Saves the window's picture next to the build, for looking at.
 void renderToPng(QWidget* window, const QString& name);
+// Makes a named pipe (Linux only).
+bool makeNamedPipe(const QString& path);
 // The environment for a program started by a test: Qt's offscreen platform.
 QProcessEnvironment offscreenEnvironment();

@@ -158,7 +158,7 @@ private slots:
             h.start();
             h.form2().Dir1->setPath(game);
             chooseDateiItem(h.form1(), h.form1().Speichern);
-            QVERIFY(h.readAppFile("Konfigs.ini").startsWith(game.toUtf8() + "\r\n"));
+            QVERIFY(h.readAppFile("Konfigs.ini").startsWith(native(game).toUtf8() + "\r\n"));
 
             // Read back as it was written, and used.
             Harness again;

@@ -58,8 +58,8 @@ private slots:
         writeFile(app.filePath("Konfigs.ini"), QByteArray());
 
         const QString configs = QDir::toNativeSeparators(app.filePath("configs"));
-        const QSet<QByteArray> konfigsAllowed{QByteArray(), crlfLines({gameA, configs}),
-                                              crlfLines({gameB, configs})};
+        const QSet<QByteArray> konfigsAllowed{QByteArray(), crlfLines({native(gameA), configs}),
+                                              crlfLines({native(gameB), configs})};
         const QSet<QByteArray> unitsAllowed{initialUnits, crlfLines(kill_test::names('A')),
                                             crlfLines(kill_test::names('B'))};
         const QSet<QByteArray> unitFileAllowed{original, alpha, beta};

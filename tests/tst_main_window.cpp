@@ -17,6 +17,10 @@
 #include <QPushButton>
 #include <QTest>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 class MainWindowTest : public QObject {
     Q_OBJECT
 
@@ -57,6 +61,15 @@ private slots:
         QVERIFY(f.player->autoFillBackground());
         QVERIFY(f.player->palette().color(QPalette::Window) !=
                 f.computer->palette().color(QPalette::Window));
+        // The player slot's back is the inactive title-bar text colour, which Windows names.
+#ifdef Q_OS_WIN
+        const DWORD system = GetSysColor(COLOR_INACTIVECAPTIONTEXT);
+        const QColor inactiveTitleText(GetRValue(system), GetGValue(system), GetBValue(system));
+#else
+        const QColor inactiveTitleText =
+            QApplication::palette().color(QPalette::Disabled, QPalette::WindowText);
+#endif
+        QCOMPARE(f.player->grab().toImage().pixelColor(2, 2), inactiveTitleText);
         for (QWidget* bold : {static_cast<QWidget*>(f.Label1[0]), static_cast<QWidget*>(f.player),
                               static_cast<QWidget*>(f.Command4)}) {
             QVERIFY(bold->font().bold());

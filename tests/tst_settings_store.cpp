@@ -99,7 +99,7 @@ private slots:
         controls.folder = app.path();
         settings.SaveSettings();
         QCOMPARE(readFile(app.filePath("Konfigs.ini")),
-                 crlfLines({app.path(), app.filePath("configs")}));
+                 crlfLines({native(app.path()), native(app.filePath("configs"))}));
         QCOMPARE(readFile(app.filePath("units.ini")), QByteArray("A\r\n\r\nA\r\n"));
         // The save ends by reading back what it wrote.
         QCOMPARE(controls.calls, QStringList({"load", "folder " + app.path(), "show A,,A"}));
@@ -130,7 +130,7 @@ private slots:
 
         QCOMPARE(h.readAppFile("units.ini"), QByteArray("A\r\nB\r\n"));
         QCOMPARE(h.readAppFile("Konfigs.ini"),
-                 crlfLines({game.path(), h.appDir.path() + "/configs"}));
+                 crlfLines({native(game.path()), native(h.appPath("configs"))}));
         QCOMPARE(namesOf(h.form1().List1), QStringList({"A", "B"}));
         QVERIFY(!h.form2().isVisible());
         QVERIFY(h.errors.isEmpty());
@@ -213,7 +213,7 @@ private slots:
     void saveWithoutOpeningTheWindowKeepsWhatWasLoaded() {
         QTemporaryDir game;
         Harness h;
-        const QByteArray konfigs = crlfLines({game.path(), h.appDir.path() + "/configs"});
+        const QByteArray konfigs = crlfLines({native(game.path()), native(h.appPath("configs"))});
         h.writeAppFile("Konfigs.ini", game.path().toUtf8() + "\r\n/old/hand/edited\r\n");
         h.writeAppFile("units.ini", "A\r\nB\r\n");
         h.start();
@@ -234,7 +234,7 @@ private slots:
         chooseDateiItem(h.form1(), h.form1().Speichern);
         QVERIFY(h.errors.isEmpty());
         QCOMPARE(h.readAppFile("units.ini"), QByteArray("A\r\n"));
-        QVERIFY(h.readAppFile("Konfigs.ini").endsWith("/configs\r\n"));
+        QVERIFY(h.readAppFile("Konfigs.ini").endsWith(native("/configs\r\n").toUtf8()));
     }
 
     void unreadableApplicationFolderStillShowsTheWindow() {

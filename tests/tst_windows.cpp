@@ -1,0 +1,186 @@
+// What only Windows does to the program's files: read-only attributes, a file that another
+// program (the running game) holds open, and Windows' own error codes.
+#include "test_support.h"
+
+#include "config_window/form2.h"
+#include "controls/list_box.h"
+#include "main_window/form1.h"
+#include "settings/file_errors.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTest>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+
+namespace {
+
+std::wstring wide(const QString& path) {
+    return QDir::toNativeSeparators(path).toStdWString();
+}
+
+DWORD attributesOf(const QString& path) {
+    return GetFileAttributesW(wide(path).c_str());
+}
+
+void makeReadOnly(const QString& path) {
+    QVERIFY(SetFileAttributesW(wide(path).c_str(), attributesOf(path) | FILE_ATTRIBUTE_READONLY));
+}
+
+QStringList temporaryFilesIn(const QString& folder) {
+    return QDir(folder).entryList({"*.kovex-tmp*"}, QDir::Files | QDir::Hidden | QDir::System);
+}
+
+// Holds a file open as a running program does that shares it for reading only.
+class HeldOpen {
+public:
+    explicit HeldOpen(const QString& path)
+        : m_handle(CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+    ~HeldOpen() { release(); }
+    bool isOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
+    void release() {
+        if (isOpen())
+            CloseHandle(m_handle);
+        m_handle = INVALID_HANDLE_VALUE;
+    }
+
+private:
+    HANDLE m_handle;
+};
+
+} // namespace
+#endif
+
+class WindowsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+#ifndef Q_OS_WIN
+        QSKIP("Windows only: read-only attributes, files held open, Windows error codes");
+#endif
+    }
+
+#ifdef Q_OS_WIN
+    // Settings files are replaced read-only or not, and stay as the user marked them; a
+    // read-only leftover of an earlier run is cleared away.
+    void readOnlySettingsFilesAreSavedOver() {
+        Harness h;
+        h.writeAppFile("Konfigs.ini", "");
+        h.writeAppFile("units.ini", "A\r\n");
+        h.writeAppFile("units.ini.kovex-tmp.old", "half");
+        for (const char* name : {"Konfigs.ini", "units.ini", "units.ini.kovex-tmp.old"})
+            makeReadOnly(h.appPath(name));
+        h.start();
+        addName(h.form2(), "B");
+        chooseDateiItem(h.form1(), h.form1().Speichern);
+        QVERIFY(h.errors.isEmpty());
+        QCOMPARE(h.readAppFile("units.ini"), QByteArray("A\r\nB\r\n"));
+        QVERIFY(h.readAppFile("Konfigs.ini").endsWith("\\configs\r\n"));
+        for (const char* name : {"Konfigs.ini", "units.ini"})
+            QVERIFY2(attributesOf(h.appPath(name)) & FILE_ATTRIBUTE_READONLY, name);
+        QCOMPARE(temporaryFilesIn(h.appDir.path()), QStringList());
+    }
+
+    // A unit file marked read-only is the user's refusal: nothing changes, neither unit nor
+    // configs, and nothing is left behind.
+    void readOnlyUnitFileIsRefusedBeforeAnythingChanges_data() {
+        QTest::addColumn<QString>("unit");
+        QTest::newRow("player unit") << "WHM-6K_Warhammer";
+        QTest::newRow("computer unit") << "MAD-3R_Marauder";
+    }
+    void readOnlyUnitFileIsRefusedBeforeAnythingChanges() {
+        QFETCH(QString, unit);
+        Harness h;
+        GameFixture g(h);
+        makeReadOnly(g.unit(unit));
+        g.start();
+        g.applyWith("Atlas", "Locust");
+        QCOMPARE(h.errors.size(), 1);
+        QCOMPARE(h.errors.first().number(), int(KovexError::PermissionDenied));
+        QVERIFY(h.errors.first().description().endsWith(native(g.unit(unit))));
+        g.expectGameUntouched();
+        QCOMPARE(QDir(h.appPath("configs")).entryList(QDir::Files),
+                 QStringList({"Atlas.txt", "Locust.txt"}));
+        QCOMPARE(temporaryFilesIn(g.game + "/Mechdata"), QStringList());
+    }
+
+    // The running game holds a unit file open: a clear report, both units as they were; once
+    // the game lets go, the same apply goes through.
+    void unitFileHeldByTheGameIsReportedAndNothingChanges_data() {
+        QTest::addColumn<QString>("unit");
+        QTest::newRow("player unit") << "WHM-6K_Warhammer";
+        QTest::newRow("computer unit") << "MAD-3R_Marauder";
+    }
+    void unitFileHeldByTheGameIsReportedAndNothingChanges() {
+        QFETCH(QString, unit);
+        Harness h;
+        GameFixture g(h);
+        g.start();
+        HeldOpen game(g.unit(unit));
+        QVERIFY(game.isOpen());
+        g.applyWith("Atlas", "Locust");
+        QCOMPARE(h.errors.size(), 1);
+        QCOMPARE(h.errors.first().description(),
+                 QString("Zugriff verweigert: %1 (wird gerade von einem anderen Programm benutzt)")
+                     .arg(native(g.unit(unit))));
+        QCOMPARE(h.errors.first().number(), 70);
+        g.expectGameUntouched();
+        QCOMPARE(temporaryFilesIn(g.game + "/Mechdata"), QStringList());
+
+        game.release();
+        h.errors.clear();
+        QTest::mouseClick(h.form1().Command4, Qt::LeftButton);
+        QVERIFY(h.errors.isEmpty());
+        QCOMPARE(g.unitBytes("WHM-6K_Warhammer"), QByteArray("atlas bytes\r\n"));
+        QCOMPARE(g.unitBytes("MAD-3R_Marauder"), QByteArray("locust\0bytes", 12));
+    }
+
+    // Held while the file itself is being replaced (no check before it): the move's own
+    // failure says the same, and the old file stays whole.
+    void settingsFileHeldOpenWhileSavingIsReportedAsInUse() {
+        Harness h;
+        h.writeAppFile("units.ini", "A\r\n");
+        h.start();
+        addName(h.form2(), "B");
+        HeldOpen editor(h.appPath("units.ini"));
+        QVERIFY(editor.isOpen());
+        chooseDateiItem(h.form1(), h.form1().Speichern);
+        QCOMPARE(h.errors.size(), 1);
+        QCOMPARE(h.errors.first().number(), 70);
+        QVERIFY2(h.errors.first().description().contains("anderen Programm"),
+                 qPrintable(h.errors.first().description()));
+        QCOMPARE(h.readAppFile("units.ini"), QByteArray("A\r\n"));
+        QCOMPARE(temporaryFilesIn(h.appDir.path()), QStringList());
+    }
+
+    // Windows' own codes for what errno says elsewhere.
+    void windowsErrorCodes_data() {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("number");
+        QTest::newRow("disk full") << int(ERROR_DISK_FULL) << 61;
+        QTest::newRow("handle disk full") << int(ERROR_HANDLE_DISK_FULL) << 61;
+        QTest::newRow("access denied") << int(ERROR_ACCESS_DENIED) << 70;
+        QTest::newRow("write protected") << int(ERROR_WRITE_PROTECT) << 70;
+        QTest::newRow("sharing violation") << int(ERROR_SHARING_VIOLATION) << 70;
+        QTest::newRow("file not found") << int(ERROR_FILE_NOT_FOUND) << 53;
+        QTest::newRow("path not found") << int(ERROR_PATH_NOT_FOUND) << 76;
+        QTest::newRow("drive not ready") << int(ERROR_NOT_READY) << 68;
+        QTest::newRow("CRC") << int(ERROR_CRC) << 57;
+        QTest::newRow("anything else") << int(ERROR_INVALID_NAME) << 75;
+    }
+    void windowsErrorCodes() {
+        QFETCH(int, code);
+        QFETCH(int, number);
+        const KovexError error = windowsError("C:/Spiele/units.ini", DWORD(code));
+        QCOMPARE(error.number(), number);
+        QVERIFY(error.description().contains("C:\\Spiele\\units.ini"));
+    }
+#endif
+};
+
+QTEST_MAIN(WindowsTest)
+#include "tst_windows.moc"
