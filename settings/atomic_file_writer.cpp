@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
@@ -184,9 +185,20 @@ void AtomicFileWriter::discardTemporary() {
 }
 
 void AtomicFileWriter::write(const char* data, qint64 size) {
+#ifdef Q_OS_WIN
+    // Straight to the handle: only Windows' own error code tells a full disk apart.
+    while (size > 0) {
+        DWORD written = 0;
+        if (!WriteFile(m_handle, data, DWORD(std::min<qint64>(size, 1 << 30)), &written, nullptr))
+            throw windowsError(m_path, GetLastError());
+        data += written;
+        size -= written;
+    }
+#else
     errno = 0;
     if (m_temp.write(data, size) != size)
         throw systemError(m_path, &m_temp);
+#endif
 }
 
 void AtomicFileWriter::commit() {

@@ -33,7 +33,9 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-Harness::Harness() {
+Harness::Harness(const QString& parentFolder)
+    : appDir((parentFolder.isEmpty() ? QDir::tempPath() : parentFolder) +
+             QStringLiteral("/kovex-app-XXXXXX")) {
     app = std::make_unique<KovexApp>(appDir.path());
     app->setErrorReport([this](const KovexError& error) { errors.append(error); });
 }

@@ -31,7 +31,8 @@ void writeFile(const QString& path, const QByteArray& bytes);
 // A program instance on a temporary application folder, with the error report captured.
 class Harness {
 public:
-    Harness();
+    // The application folder is a new folder in the given one, or in the temporary folder.
+    explicit Harness(const QString& parentFolder = {});
 
     // Starts the program as its entry does: main window, load handler, shown.
     void start();

@@ -42,8 +42,13 @@ private:
 
 #define REQUIRE_SCRATCH_MOUNTS()                                                                   \
     if (!scratch_mounts::available())                                                              \
-    QSKIP("no private mount namespace here (Linux only; Wine has no small drive of its own): "     \
-          "cannot make a full or read-only file system")
+    QSKIP("needs a private mount namespace (Linux, as root) for a read-only file system of the "   \
+          "test's own; under Wine, Windows' read-only attributes are tested in tst_windows")
+
+#define REQUIRE_SMALL_DISK(disk)                                                                   \
+    if (!(disk).ready())                                                                           \
+    QSKIP("no small disk here: needs a private mount namespace (root), or under Wine the small "   \
+          "drive of tools/wine-run.sh --small-drive")
 
 // The real file layer, with one read refused as a file without read permission would be.
 class UnreadableFileSystem final : public FileSystemObject {
@@ -421,10 +426,9 @@ private slots:
     }
 
     void diskFullWhileSaving() {
-        REQUIRE_SCRATCH_MOUNTS();
-        Harness h;
-        ScratchMount mount(h.appDir.path(), 64);
-        QVERIFY(mount.mounted());
+        const SmallDisk disk(64);
+        REQUIRE_SMALL_DISK(disk);
+        Harness h(disk.folder());
         h.writeAppFile("units.ini", "old\r\n");
         h.start();
         QStringList names;
@@ -445,12 +449,10 @@ private slots:
     }
 
     void diskFullWhileApplying() {
-        REQUIRE_SCRATCH_MOUNTS();
+        const SmallDisk disk(64);
+        REQUIRE_SMALL_DISK(disk);
         Harness h;
-        QTemporaryDir game;
-        ScratchMount mount(game.path(), 64);
-        QVERIFY(mount.mounted());
-        GameFixture g(h, game.path());
+        GameFixture g(h, disk.folder());
         writeFile(g.config("Atlas"), QByteArray(200 * 1024, 'x'));
         g.start();
         g.applyWith("Locust", "Atlas");
@@ -458,7 +460,7 @@ private slots:
         QCOMPARE(h.errors.first().number(), int(KovexError::DiskFull));
         QCOMPARE(g.unitBytes("WHM-6K_Warhammer"), QByteArray("locust\0bytes", 12));
         QCOMPARE(g.unitBytes("MAD-3R_Marauder"), kOriginalMarauder);
-        QCOMPARE(filesIn(game.filePath("Mechdata")),
+        QCOMPARE(filesIn(disk.folder() + "/Mechdata"),
                  QStringList({"MAD-3R_Marauder.txt", "WHM-6K_Warhammer.txt"}));
     }
 
