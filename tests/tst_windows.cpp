@@ -2,6 +2,7 @@
 // program (the running game) holds open, and Windows' own error codes.
 #include "test_support.h"
 
+#include "config_window/dir_list_box.h"
 #include "config_window/form2.h"
 #include "controls/list_box.h"
 #include "main_window/form1.h"
@@ -155,6 +156,23 @@ private slots:
                  qPrintable(h.errors.first().description()));
         QCOMPARE(h.readAppFile("units.ini"), QByteArray("A\r\n"));
         QCOMPARE(temporaryFilesIn(h.appDir.path()), QStringList());
+    }
+
+    // A Konfigs.ini as the classic program wrote it on Windows: a backslash path in the
+    // Windows code page. It reads right, and a save writes the path the same way.
+    void konfigsWrittenByTheClassicProgramReadsRight() {
+        QTemporaryDir root;
+        const QString game = root.filePath(QString::fromUtf8("Spiele/Velmöra Straße"));
+        QVERIFY(QDir().mkpath(game + "/Mechdata"));
+        QByteArray classic = native(game).toLatin1(); // ö and ß are the same in Windows-1252
+        QVERIFY(classic.contains("\\Velm\xf6" "ra Stra\xdf" "e"));
+        Harness h;
+        h.writeAppFile("Konfigs.ini", classic + "\r\nC:\\KOVEX\\configs\r\n");
+        h.start();
+        QVERIFY(h.errors.isEmpty());
+        QCOMPARE(h.form2().Dir1->Path(), game);
+        chooseDateiItem(h.form1(), h.form1().Speichern);
+        QVERIFY(h.readAppFile("Konfigs.ini").startsWith(native(game).toUtf8() + "\r\n"));
     }
 
     // Windows' own codes for what errno says elsewhere.
