@@ -165,7 +165,9 @@ private slots:
         const QString game = root.filePath(QString::fromUtf8("Spiele/Velmöra Straße"));
         QVERIFY(QDir().mkpath(game + "/Mechdata"));
         QByteArray classic = native(game).toLatin1(); // ö and ß are the same in Windows-1252
-        QVERIFY(classic.contains("\\Velm\xf6" "ra Stra\xdf" "e"));
+        QVERIFY(classic.contains("\\Velm\xf6"
+                                 "ra Stra\xdf"
+                                 "e"));
         Harness h;
         h.writeAppFile("Konfigs.ini", classic + "\r\nC:\\KOVEX\\configs\r\n");
         h.start();
