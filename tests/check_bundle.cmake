@@ -38,11 +38,15 @@ if(NOT IS_DIRECTORY "${top}/configs")
 endif()
 
 if(WINDOWS)
-    execute_process(COMMAND ${OBJDUMP} -h -p "${top}/kovex.exe" OUTPUT_VARIABLE headers
-                    RESULT_VARIABLE rc)
-    if(NOT rc EQUAL 0 OR headers MATCHES "\\.debug_")
-        message(FATAL_ERROR "the bundled kovex.exe is not stripped")
-    endif()
+    file(GLOB_RECURSE dlls "${top}/*.dll")
+    foreach(binary "${top}/kovex.exe" ${dlls})
+        execute_process(COMMAND ${OBJDUMP} -h "${binary}" OUTPUT_VARIABLE sections
+                        RESULT_VARIABLE rc)
+        if(NOT rc EQUAL 0 OR sections MATCHES "\\.debug_")
+            message(FATAL_ERROR "${binary} in the bundle carries debug information")
+        endif()
+    endforeach()
+    execute_process(COMMAND ${OBJDUMP} -p "${top}/kovex.exe" OUTPUT_VARIABLE headers)
     # Resource types: 3 icon images, 0xe the icon group, 0x10 the version.
     foreach(type 000003 00000e 000010)
         if(NOT headers MATCHES "Entry: ID: 0x${type}")
