@@ -6,6 +6,8 @@
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 dest=$1
+# apt verifies downloads as its own user, who needs a temporary folder open to all.
+[ "$(stat -c %a /tmp)" = 1777 ] || export TMPDIR=/var/tmp
 
 # Debian's source packages, next to its binary ones.
 if ! grep -rqs "^Types:.*deb-src" /etc/apt/sources.list.d/ && ! grep -qs "^deb-src" /etc/apt/sources.list; then
@@ -16,8 +18,8 @@ Suites: bookworm
 Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 SOURCES
-    apt-get update -qq
 fi
+apt-get update -qq
 bash "$repo/tools/ensure-packages.sh" dpkg-dev patch perl python3
 
 work=$(mktemp -d /var/tmp/kovex-qt-build-XXXXXX)
