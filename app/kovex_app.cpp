@@ -17,14 +17,25 @@
 
 KovexApp::KovexApp(const QString& appFolder)
     : m_module1(std::make_unique<Module1>(appFolder, *this)) {
+#ifdef Q_OS_WIN
+    // Windows draws menus in the system's menu font: kept past the style and the program's own
+    // font, which both reset it.
+    const QFont menuBarFont = QApplication::font("QMenuBar");
+    const QFont menuFont = QApplication::font("QMenu");
+#endif
     kovex_fonts::installSubstitutes();
     installAccessibility();
     // The windows are drawn for the classic look: flat frames, plain buttons.
     if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows")))
         QApplication::setStyle(classic);
     QApplication::setWindowIcon(kovexIcon());
-    // Menus and message boxes use the windows' font too.
+    // Message boxes use the windows' font too, and so do menus where the system has no font
+    // of its own for them.
     QApplication::setFont(kovex_fonts::standard());
+#ifdef Q_OS_WIN
+    QApplication::setFont(menuBarFont, "QMenuBar");
+    QApplication::setFont(menuFont, "QMenu");
+#endif
 }
 
 KovexApp::~KovexApp() {

@@ -14,6 +14,7 @@
 #include "settings/file_system_object.h"
 #include "settings/module1.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLayout>
@@ -101,6 +102,11 @@ void Form1::createControls(QWidget* client) {
 
 void Form1::createMenu() {
     QMenuBar* bar = menuBar();
+#ifdef Q_OS_WIN
+    // Windows draws a window's menu bar in the system's menu font, not in the window's
+    // (KovexApp keeps it as the font for menu bars).
+    bar->setFont(QApplication::font("QMenuBar"));
+#endif
     Datei = bar->addMenu(QStringLiteral("Datei"));
     Konfigurieren = Datei->addAction(QStringLiteral("Konfigurieren"));
     Speichern = Datei->addAction(QStringLiteral("Speichern"));

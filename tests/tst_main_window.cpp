@@ -25,6 +25,22 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // Windows draws a menu bar in the system's menu font, whatever the window's font is.
+    void menuBarInTheSystemMenuFontOnWindows() {
+#ifndef Q_OS_WIN
+        QSKIP("Windows only: the system's menu font");
+#else
+        const QFont systemMenuFont("Courier New", 11);
+        QApplication::setFont(systemMenuFont, "QMenuBar");
+        Harness h;
+        h.start();
+        QApplication::setFont(QApplication::font(), "QMenuBar");
+        QCOMPARE(h.form1().menuBar()->font().family(), systemMenuFont.family());
+        QCOMPARE(h.form1().menuBar()->font().pointSizeF(), 11.0);
+        QCOMPARE(h.form1().font().pointSizeF(), 8.25);
+#endif
+    }
+
     void layoutAsDrawn() {
         Harness h;
         h.writeAppFile("units.ini", "AS7-D_Atlas\r\nLCT-1V_Locust\r\nMAD-3R_Marauder\r\n");
@@ -80,6 +96,9 @@ private slots:
 
         // Menu: "Datei" with its three items, then the command "Info" on the bar.
         const QList<QAction*> bar = f.menuBar()->actions();
+#ifndef Q_OS_WIN
+        QCOMPARE(f.menuBar()->font(), f.font());
+#endif
         QCOMPARE(bar.size(), 2);
         QCOMPARE(bar[0]->text(), QString("Datei"));
         QCOMPARE(bar[1], f.Info);
