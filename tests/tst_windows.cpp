@@ -34,6 +34,13 @@ QStringList temporaryFilesIn(const QString& folder) {
     return QDir(folder).entryList({"*.kovex-tmp*"}, QDir::Files | QDir::Hidden | QDir::System);
 }
 
+// One row for each of the game's two unit files.
+void bothUnits() {
+    QTest::addColumn<QString>("unit");
+    QTest::newRow("player unit") << "WHM-6K_Warhammer";
+    QTest::newRow("computer unit") << "MAD-3R_Marauder";
+}
+
 // Holds a file open as a running program does that shares it for reading only.
 class HeldOpen {
 public:
@@ -89,9 +96,7 @@ private slots:
     // A unit file marked read-only is the user's refusal: nothing changes, neither unit nor
     // configs, and nothing is left behind.
     void readOnlyUnitFileIsRefusedBeforeAnythingChanges_data() {
-        QTest::addColumn<QString>("unit");
-        QTest::newRow("player unit") << "WHM-6K_Warhammer";
-        QTest::newRow("computer unit") << "MAD-3R_Marauder";
+        bothUnits();
     }
     void readOnlyUnitFileIsRefusedBeforeAnythingChanges() {
         QFETCH(QString, unit);
@@ -112,9 +117,7 @@ private slots:
     // The running game holds a unit file open: a clear report, both units as they were; once
     // the game lets go, the same apply goes through.
     void unitFileHeldByTheGameIsReportedAndNothingChanges_data() {
-        QTest::addColumn<QString>("unit");
-        QTest::newRow("player unit") << "WHM-6K_Warhammer";
-        QTest::newRow("computer unit") << "MAD-3R_Marauder";
+        bothUnits();
     }
     void unitFileHeldByTheGameIsReportedAndNothingChanges() {
         QFETCH(QString, unit);
