@@ -89,6 +89,13 @@ void check(const ApplyPlan& p) {
                 KovexError::FileNotFound,
                 QStringLiteral("%1-Slot, %2").arg(copy.slotCaption, shown(copy.source)));
     }
+    // Both configurations can be read: one that cannot would stop the apply halfway.
+    for (const UnitCopy& copy : p.copies) {
+        if (copy.sourceKeptFirst)
+            continue;
+        QFile source;
+        file_checks::openRegularForReading(source, copy.source);
+    }
     // Both game files first: neither changes unless both can be replaced.
     for (const UnitCopy& copy : p.copies) {
         if (!file_checks::isRegularOrMissing(copy.destination))

@@ -8,6 +8,8 @@
 #include <QFileInfo>
 
 #ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 #else
 #include <fcntl.h>
@@ -83,9 +85,26 @@ void openRegularForReading(QFile& file, const QString& path) {
 #ifdef Q_OS_WIN
     if (QFileInfo(path).exists() && !QFileInfo(path).isFile())
         throw KovexError(KovexError::PathFileAccessError, shown);
-    file.setFileName(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Opened here, so that Windows' own code tells a file that another program holds apart.
+    const HANDLE handle =
+        CreateFileW(QDir::toNativeSeparators(path).toStdWString().c_str(), GENERIC_READ,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        throw windowsError(path, GetLastError());
+    if (GetFileType(handle) != FILE_TYPE_DISK) {
+        CloseHandle(handle);
+        throw KovexError(KovexError::PathFileAccessError, shown);
+    }
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
+    if (fd < 0) {
+        CloseHandle(handle);
+        throw KovexError(KovexError::PathFileAccessError, shown);
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        _close(fd);
         throw fileError(file, path);
+    }
 #else
     // Non-blocking, so that a named pipe does not wait for a writer; checked on the open file,
     // so that nothing can be swapped in between.

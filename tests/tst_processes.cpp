@@ -308,29 +308,35 @@ private slots:
         QCOMPARE(readFile(kovex.app + "/configs/WHM-6K_Warhammer.txt"), kOriginalWarhammer);
     }
 
-    // Root may write every file; another user may not, and nothing may change for them.
+    // Root may read and write every file; another user may not, and nothing may change for
+    // them.
     void aUnitFileTheUserMayNotWriteIsRefusedBeforeAnythingChanges_data() {
-        QTest::addColumn<bool>("ownedByUser");
-        QTest::newRow("read-only, the user's own") << true;
-        QTest::newRow("writable, but root's") << false;
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("read-only, the user's own") << "read-only unit";
+        QTest::newRow("writable, but root's") << "root's unit";
+        QTest::newRow("the computer's configuration unreadable") << "unreadable configuration";
     }
     void aUnitFileTheUserMayNotWriteIsRefusedBeforeAnythingChanges() {
 #ifdef Q_OS_WIN
         QSKIP("Linux only: setpriv and Unix owners and modes; Windows read-only attributes are "
               "tested in-process");
 #else
-        QFETCH(bool, ownedByUser);
+        QFETCH(QString, refusal);
         UnprivilegedWorld world;
         const Installation kovex(world.folder("app", true), world.folder("game", true));
         world.handOver(kovex.game + "/Mechdata");
         for (const QString& path : kovex.files())
             world.handOver(path);
         // The computer's file is refused; the player's, which comes first, must not change.
-        const QString refused = kovex.unit("MAD-3R_Marauder");
-        if (ownedByUser)
+        const QString refused = refusal == "unreadable configuration"
+                                    ? kovex.app + "/configs/Locust.txt"
+                                    : kovex.unit("MAD-3R_Marauder");
+        if (refusal == "read-only unit")
             world.setMode(refused, 0444);
-        else
+        else if (refusal == "root's unit")
             QVERIFY(::chown(QFile::encodeName(refused).constData(), 0, 0) == 0);
+        else
+            world.setMode(refused, 0200);
         const QStringList before = kovex.files();
 
         const Run run = world.run({"apply", kovex.app, kovex.game, "Atlas", "Locust"});

@@ -44,9 +44,9 @@ void bothUnits() {
 // Holds a file open as a running program does that shares it for reading only.
 class HeldOpen {
 public:
-    explicit HeldOpen(const QString& path)
-        : m_handle(CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+    explicit HeldOpen(const QString& path, DWORD sharing = FILE_SHARE_READ)
+        : m_handle(CreateFileW(wide(path).c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr)) {}
     ~HeldOpen() { release(); }
     bool isOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
     void release() {
@@ -143,6 +143,21 @@ private slots:
         QCOMPARE(g.unitBytes("MAD-3R_Marauder"), QByteArray("locust\0bytes", 12));
     }
 
+    // An editor holds the computer's configuration without sharing it: the apply stops before
+    // the player's unit, which comes first, is replaced.
+    void configurationHeldWithoutSharingIsReportedAndNothingChanges() {
+        Harness h;
+        GameFixture g(h);
+        g.start();
+        HeldOpen editor(g.config("Locust"), 0);
+        QVERIFY(editor.isOpen());
+        g.applyWith("Atlas", "Locust");
+        QCOMPARE(h.errors.size(), 1);
+        QCOMPARE(h.errors.first().number(), 70);
+        QVERIFY(h.errors.first().description().contains("anderen Programm"));
+        g.expectGameUntouched();
+    }
+
     // Held while the file itself is being replaced (no check before it): the move's own
     // failure says the same, and the old file stays whole.
     void settingsFileHeldOpenWhileSavingIsReportedAsInUse() {
@@ -159,6 +174,28 @@ private slots:
                  qPrintable(h.errors.first().description()));
         QCOMPARE(h.readAppFile("units.ini"), QByteArray("A\r\n"));
         QCOMPARE(temporaryFilesIn(h.appDir.path()), QStringList());
+    }
+
+    // Another program holds a settings file without sharing it at all: one clear report at the
+    // start, the window up; a later save writes neither file, so no name that was not read is
+    // lost.
+    void settingsFileHeldWithoutSharingAtStart() {
+        Harness h;
+        h.writeAppFile("Konfigs.ini", "");
+        h.writeAppFile("units.ini", "A\r\n");
+        HeldOpen editor(h.appPath("units.ini"), 0);
+        QVERIFY(editor.isOpen());
+        h.start();
+        QCOMPARE(h.errors.size(), 1);
+        QCOMPARE(h.errors.first().description(),
+                 QString("Zugriff verweigert: %1 (wird gerade von einem anderen Programm benutzt)")
+                     .arg(native(h.appPath("units.ini"))));
+        QVERIFY(h.form1().isVisible());
+        editor.release();
+        chooseDateiItem(h.form1(), h.form1().Speichern);
+        QCOMPARE(h.errors.size(), 2);
+        QCOMPARE(h.errors.last().number(), 75);
+        QCOMPARE(h.readAppFile("units.ini"), QByteArray("A\r\n"));
     }
 
     // A Konfigs.ini as the classic program wrote it on Windows: a backslash path in the
