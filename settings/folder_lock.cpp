@@ -23,8 +23,13 @@ namespace {
 
 QString lockFolder() {
     static const QString folder = [] {
+#ifdef Q_OS_WIN
+        // Windows' runtime location is the user's home folder itself: not a place for these.
+        return QDir::tempPath();
+#else
         const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
         return runtime.isEmpty() ? QDir::tempPath() : runtime;
+#endif
     }();
     return folder;
 }

@@ -4,7 +4,8 @@
 
 // Keeps other copies of the program out of a folder while this one saves or applies: one lock
 // per application folder for the settings, one per game folder for an apply. The lock files
-// live in the user's runtime folder (or the temporary folder), never in the folder itself.
+// live in the user's runtime folder (on Windows, or without one, the user's temporary folder),
+// never in the folder itself.
 class FolderLock {
 public:
     enum class Purpose { Settings, Apply };
