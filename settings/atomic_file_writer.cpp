@@ -13,8 +13,6 @@
 #include <cstdio>
 
 #ifdef Q_OS_WIN
-#include <fcntl.h>
-#include <io.h>
 #include <windows.h>
 #else
 #include <fcntl.h>
@@ -27,19 +25,17 @@ namespace {
 const QString kTemporaryMark = QStringLiteral(".kovex-tmp");
 
 #ifdef Q_OS_WIN
-std::wstring wide(const QString& path) {
-    return QDir::toNativeSeparators(path).toStdWString();
-}
+using file_checks::windowsPath;
 
 // Windows will not replace a read-only file: the target's attributes are lifted for the move
 // and given back to the new file, so a read-only or hidden settings file stays so.
 void renameOver(const QString& from, const QString& to, const QString& shown) {
-    const std::wstring target = wide(to);
+    const std::wstring target = windowsPath(to);
     const DWORD attributes = GetFileAttributesW(target.c_str());
     const bool existed = attributes != INVALID_FILE_ATTRIBUTES;
     if (existed && (attributes & FILE_ATTRIBUTE_READONLY))
         SetFileAttributesW(target.c_str(), attributes & ~DWORD(FILE_ATTRIBUTE_READONLY));
-    if (!MoveFileExW(wide(from).c_str(), target.c_str(),
+    if (!MoveFileExW(windowsPath(from).c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const DWORD code = GetLastError();
         if (existed)
@@ -129,8 +125,8 @@ void AtomicFileWriter::createTemporary() {
         // known exactly.
 #ifdef Q_OS_WIN
         // Opened here, so that the handle can be flushed to the disk before the move.
-        m_handle = CreateFileW(wide(m_tempPath).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                               CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        m_handle = CreateFileW(windowsPath(m_tempPath).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                               nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (m_handle == INVALID_HANDLE_VALUE) {
             const DWORD code = GetLastError();
             m_handle = nullptr;
@@ -138,14 +134,9 @@ void AtomicFileWriter::createTemporary() {
                 continue;
             throw windowsError(m_path, code);
         }
-        const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(m_handle), _O_WRONLY | _O_BINARY);
-        if (fd >= 0 && m_temp.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered,
-                                   QFileDevice::AutoCloseHandle))
+        if (file_checks::openFromHandle(m_temp, m_handle,
+                                        QIODevice::WriteOnly | QIODevice::Unbuffered))
             return;
-        if (fd >= 0)
-            _close(fd);
-        else
-            CloseHandle(m_handle);
         m_handle = nullptr;
         QFile::remove(m_tempPath);
         throw KovexError(KovexError::PathFileAccessError, QDir::toNativeSeparators(m_path));

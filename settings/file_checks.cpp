@@ -48,7 +48,7 @@ bool isWritableByUser(const QString& path) {
 bool isHeldByAnotherProgram(const QString& path) {
 #ifdef Q_OS_WIN
     // Whatever shares the file without allowing it to be deleted also stops the replacing move.
-    const HANDLE handle = CreateFileW(QDir::toNativeSeparators(path).toStdWString().c_str(), DELETE,
+    const HANDLE handle = CreateFileW(windowsPath(path).c_str(), DELETE,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
@@ -86,25 +86,17 @@ void openRegularForReading(QFile& file, const QString& path) {
     if (QFileInfo(path).exists() && !QFileInfo(path).isFile())
         throw KovexError(KovexError::PathFileAccessError, shown);
     // Opened here, so that Windows' own code tells a file that another program holds apart.
-    const HANDLE handle =
-        CreateFileW(QDir::toNativeSeparators(path).toStdWString().c_str(), GENERIC_READ,
-                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle = CreateFileW(windowsPath(path).c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         throw windowsError(path, GetLastError());
     if (GetFileType(handle) != FILE_TYPE_DISK) {
         CloseHandle(handle);
         throw KovexError(KovexError::PathFileAccessError, shown);
     }
-    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
-    if (fd < 0) {
-        CloseHandle(handle);
+    if (!openFromHandle(file, handle, QIODevice::ReadOnly))
         throw KovexError(KovexError::PathFileAccessError, shown);
-    }
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        _close(fd);
-        throw fileError(file, path);
-    }
 #else
     // Non-blocking, so that a named pipe does not wait for a writer; checked on the open file,
     // so that nothing can be swapped in between.
@@ -123,5 +115,25 @@ void openRegularForReading(QFile& file, const QString& path) {
     }
 #endif
 }
+
+#ifdef Q_OS_WIN
+std::wstring windowsPath(const QString& path) {
+    return QDir::toNativeSeparators(path).toStdWString();
+}
+
+bool openFromHandle(QFile& file, void* handle, QIODevice::OpenMode mode) {
+    const int fd =
+        _open_osfhandle(reinterpret_cast<intptr_t>(handle),
+                        ((mode & QIODevice::WriteOnly) ? _O_WRONLY : _O_RDONLY) | _O_BINARY);
+    if (fd < 0) {
+        CloseHandle(handle);
+        return false;
+    }
+    if (file.open(fd, mode, QFileDevice::AutoCloseHandle))
+        return true;
+    _close(fd);
+    return false;
+}
+#endif
 
 } // namespace file_checks

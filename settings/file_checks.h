@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QIODevice>
 #include <QString>
+
+#include <string>
 
 class QFile;
 
@@ -32,5 +35,14 @@ QString spelledAsFound(const QString& folder, const QString& name);
 // Opens a regular file for reading without ever blocking on a named pipe or device; anything
 // else is refused. Throws KovexError naming the path.
 void openRegularForReading(QFile& file, const QString& path);
+
+#ifdef Q_OS_WIN
+// The path as Windows' own calls take it.
+std::wstring windowsPath(const QString& path);
+
+// Hands an open Windows file handle to the QFile, which closes it from then on. False when that
+// fails; the handle is closed then too.
+bool openFromHandle(QFile& file, void* handle, QIODevice::OpenMode mode);
+#endif
 
 } // namespace file_checks

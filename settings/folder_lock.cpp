@@ -1,5 +1,6 @@
 #include "folder_lock.h"
 
+#include "file_checks.h"
 #include "kovex_error.h"
 
 #include <QCryptographicHash>
@@ -61,7 +62,7 @@ FolderLock::FolderLock(Purpose purpose, const QString& folder) {
 #ifdef Q_OS_WIN
     // The lock is the file open without sharing: Windows closes it with the process that holds
     // it, so a copy that was ended never leaves the folder locked.
-    const std::wstring name = QDir::toNativeSeparators(path).toStdWString();
+    const std::wstring name = file_checks::windowsPath(path);
     QElapsedTimer waited;
     waited.start();
     for (;;) {

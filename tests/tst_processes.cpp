@@ -17,6 +17,13 @@
 
 namespace {
 
+#ifdef Q_OS_WIN
+constexpr const char* kNeedsStrace =
+    "Linux only: strace, which traces and fails Linux system calls";
+constexpr const char* kNeedsSetpriv = "Linux only: setpriv and Unix owners and modes; Windows "
+                                      "read-only attributes are tested in tst_windows";
+#endif
+
 struct Run {
     int exitCode = -1;
     QString reports;   // what the program reported, one line each
@@ -208,7 +215,7 @@ class ProcessesTest : public QObject {
 private slots:
     void savesAreSyncedBeforeAndAfterTheRename() {
 #ifdef Q_OS_WIN
-        QSKIP("Linux only: strace, which traces and fails Linux system calls");
+        QSKIP(kNeedsStrace);
 #else
         QTemporaryDir app;
         writeFile(app.filePath("units.ini"), "A\r\nB\r\n");
@@ -226,7 +233,7 @@ private slots:
 
     void unitFilesAreSyncedBeforeAndAfterTheRename() {
 #ifdef Q_OS_WIN
-        QSKIP("Linux only: strace, which traces and fails Linux system calls");
+        QSKIP(kNeedsStrace);
 #else
         QTemporaryDir base;
         const Installation kovex(base.filePath("app"), base.filePath("game"));
@@ -244,7 +251,7 @@ private slots:
 
     void aRefusedPermissionChangeIsReportedAndChangesNothing() {
 #ifdef Q_OS_WIN
-        QSKIP("Linux only: strace, which traces and fails Linux system calls");
+        QSKIP(kNeedsStrace);
 #else
         QTemporaryDir app;
         writeFile(app.filePath("units.ini"), "A\r\n");
@@ -318,8 +325,7 @@ private slots:
     }
     void aUnitFileTheUserMayNotWriteIsRefusedBeforeAnythingChanges() {
 #ifdef Q_OS_WIN
-        QSKIP("Linux only: setpriv and Unix owners and modes; Windows read-only attributes are "
-              "tested in-process");
+        QSKIP(kNeedsSetpriv);
 #else
         QFETCH(QString, refusal);
         UnprivilegedWorld world;
@@ -349,8 +355,7 @@ private slots:
 
     void readOnlyLeftoversOfAKilledRunDoNotBlock() {
 #ifdef Q_OS_WIN
-        QSKIP("Linux only: setpriv and Unix owners and modes; Windows read-only attributes are "
-              "tested in-process");
+        QSKIP(kNeedsSetpriv);
 #else
         UnprivilegedWorld world;
         const Installation kovex(world.folder("app", true), world.folder("game", true));
@@ -391,8 +396,7 @@ private slots:
     }
     void configsThatCannotKeepTheOriginalsAsksFirst() {
 #ifdef Q_OS_WIN
-        QSKIP("Linux only: setpriv and Unix owners and modes; Windows read-only attributes are "
-              "tested in-process");
+        QSKIP(kNeedsSetpriv);
 #else
         QFETCH(bool, yes);
         UnprivilegedWorld world;
