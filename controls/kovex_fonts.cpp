@@ -29,13 +29,19 @@ void installSubstitutes() {
 
 // The main windows' font as this system has it: MS Sans Serif where it is installed (Windows,
 // Wine), else its first substitute. Asking for the installed family directly spares the font
-// system a search for fallbacks of a family it does not know, at every start.
+// system a search for fallbacks of a family it does not know, at every start. The list of
+// installed families is looked up once: hasFamily would run the font system's substitution
+// rules for every name asked.
 static const QString& sansSerif() {
     static const QString family = [] {
-        if (QFontDatabase::hasFamily(kSansSerif))
+        const QStringList installed = QFontDatabase::families();
+        const auto isInstalled = [&](const QString& name) {
+            return installed.contains(name, Qt::CaseInsensitive);
+        };
+        if (isInstalled(kSansSerif))
             return kSansSerif;
         for (const QString& substitute : QFont::substitutes(kSansSerif))
-            if (QFontDatabase::hasFamily(substitute))
+            if (isInstalled(substitute))
                 return substitute;
         return kSansSerif;
     }();
