@@ -13,10 +13,6 @@ QString fromUtf8(QByteArrayView bytes) {
 
 } // namespace
 
-void LineList::appendSpan(qsizetype start, qsizetype length) {
-    m_spans.append({quint32(start), quint32(length)});
-}
-
 QByteArrayView LineList::utf8At(qsizetype index) const {
     const Span& span = m_spans.at(index);
     return QByteArrayView(m_utf8).sliced(span.start, span.length);

@@ -13,7 +13,9 @@ public:
     LineList() = default;
     // Takes valid UTF-8 whole; appendSpan then records where its lines lie.
     explicit LineList(QByteArray utf8) : m_utf8(std::move(utf8)) {}
-    void appendSpan(qsizetype start, qsizetype length);
+    void appendSpan(qsizetype start, qsizetype length) {
+        m_spans.emplaceBack(Span{quint32(start), quint32(length)});
+    }
     void reserve(qsizetype lines) { m_spans.reserve(lines); }
 
     qsizetype size() const { return m_spans.size(); }

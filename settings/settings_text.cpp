@@ -80,6 +80,26 @@ QByteArray encodeLine(const QString& text) {
 
 namespace {
 
+// Where the next CR or LF is at or after `at`, eight bytes at a time; the size when there is
+// none. A byte equal to the sought one turns to zero under XOR, and the first zero byte of a
+// word is found exactly by the borrow trick (later ones may be false, which does not matter).
+// Names are short: one memchr per line and per line end cost more than the scan itself.
+static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "the first byte in memory is the lowest");
+qsizetype nextLineBreak(const char* data, qsizetype at, qsizetype size) {
+    constexpr quint64 kOnes = 0x0101010101010101ull;
+    constexpr quint64 kHighs = 0x8080808080808080ull;
+    const auto zeroBytes = [](quint64 v) { return (v - kOnes) & ~v & kHighs; };
+    for (quint64 word; at + 8 <= size; at += 8) {
+        std::memcpy(&word, data + at, 8);
+        if (const quint64 found =
+                zeroBytes(word ^ (kOnes * '\n')) | zeroBytes(word ^ (kOnes * '\r')))
+            return at + qCountTrailingZeroBits(found) / 8;
+    }
+    while (at < size && data[at] != '\n' && data[at] != '\r')
+        ++at;
+    return at;
+}
+
 // Where the lines lie in the bytes: CR LF, LF and a lone CR each end a line, and a last line
 // without a line end counts. CR and LF are single bytes in UTF-8 and in Windows-1252 and never
 // part of another character, so the lines are found on the bytes.
@@ -87,29 +107,12 @@ template <typename Visit>
 void forEachLine(const char* data, qsizetype from, qsizetype size, Visit visit) {
     qsizetype start = from;
     while (start < size) {
-        const char* lf = static_cast<const char*>(std::memchr(data + start, '\n', size - start));
-        const qsizetype end = lf ? lf - data : size;
-        qsizetype lineEnd = end;
-        if (lineEnd > start && data[lineEnd - 1] == '\r')
-            --lineEnd;
-        for (const char* cr;
-             (cr = static_cast<const char*>(std::memchr(data + start, '\r', lineEnd - start)));) {
-            visit(start, cr - (data + start));
-            start = cr - data + 1;
-        }
-        visit(start, lineEnd - start);
+        qsizetype end = nextLineBreak(data, start, size);
+        visit(start, end - start);
+        if (end + 1 < size && data[end] == '\r' && data[end + 1] == '\n')
+            ++end;
         start = end + 1;
     }
-}
-
-// About how many lines there are, to reserve their spans at once: the LFs, found by memchr,
-// which is many times faster than a byte loop; lone CRs are rare and only cost a regrowth.
-qsizetype lineEndCount(const char* data, qsizetype from, qsizetype size) {
-    qsizetype count = 0;
-    for (const char *at = data + from, *end = data + size;
-         (at = static_cast<const char*>(std::memchr(at, '\n', end - at))); ++at)
-        ++count;
-    return count;
 }
 
 } // namespace
@@ -122,7 +125,6 @@ LineList decodeLines(const QByteArray& bytes) {
     if (isValidUtf8(QByteArrayView(bytes).sliced(bom))) {
         // The common case: the lines are spans of the file's own bytes, shared, not copied.
         LineList lines(bytes);
-        lines.reserve(lineEndCount(data, bom, size) + 1);
         forEachLine(data, bom, size,
                     [&](qsizetype start, qsizetype length) { lines.appendSpan(start, length); });
         return lines;
@@ -132,7 +134,6 @@ LineList decodeLines(const QByteArray& bytes) {
     QByteArray utf8;
     utf8.reserve(size + size / 2);
     QList<std::pair<qsizetype, qsizetype>> spans;
-    spans.reserve(lineEndCount(data, bom, size) + 1);
     forEachLine(data, bom, size, [&](qsizetype start, qsizetype length) {
         const QByteArrayView line(data + start, length);
         const qsizetype at = utf8.size();

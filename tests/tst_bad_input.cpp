@@ -79,6 +79,23 @@ private slots:
             << QStringList{QString::fromUtf8("Grüße"), QString::fromUtf8("Müller"),
                            QString::fromUtf8("€")};
         QTest::newRow("only line ends") << QByteArray("\r\n\r\n\n") << QStringList{"", "", ""};
+
+        // Line ends at every place within eight bytes and across them, beside bytes that
+        // differ from CR or LF only in the top bit (0x8A, 0x8D), in UTF-8 and in Windows-1252.
+        const char* const ends[] = {"\n", "\r\n", "\r"};
+        QByteArray utf8, cp1252;
+        QStringList utf8Names, cp1252Names;
+        for (int i = 0; i < 60; ++i) {
+            const QString name = QString(1 + i % 19, QChar('a' + i % 26)) +
+                                 (i % 4 == 1 ? QString::fromUtf8("Ŋč") : QString());
+            utf8 += name.toUtf8() + ends[i % 3];
+            utf8Names << name;
+            cp1252 += QByteArray(1 + i % 17, 'b') + (i % 3 ? "\x8a\x8d" : "") + ends[(i + 1) % 3];
+            cp1252Names << QString(1 + i % 17, 'b') +
+                               (i % 3 ? QString::fromUtf16(u"\u0160\u008d") : QString());
+        }
+        QTest::newRow("line ends at every place, UTF-8") << utf8 << utf8Names;
+        QTest::newRow("line ends at every place, Windows-1252") << cp1252 << cp1252Names;
     }
     void oddNameFiles() {
         QFETCH(QByteArray, bytes);
