@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStyle>
+#include <QTreeWidget>
 
 namespace {
 
@@ -27,20 +28,35 @@ QTreeWidgetItem* addFolder(QTreeWidgetItem* parent, QTreeWidget* tree, const QSt
     return item;
 }
 
+// The list itself: folders in one column, without branch marks to fold them.
+class FolderTree final : public QTreeWidget {
+    Q_OBJECT
+public:
+    explicit FolderTree(QWidget* parent) : QTreeWidget(parent) {
+        setHeaderHidden(true);
+        setColumnCount(1);
+        setRootIsDecorated(false);
+        setItemsExpandable(false);
+        setExpandsOnDoubleClick(false);
+        setIndentation(10);
+        setUniformRowHeights(true);
+        setSelectionMode(QAbstractItemView::SingleSelection);
+    }
+
+signals:
+    void resized();
+
+protected:
+    void drawBranches(QPainter*, const QRect&, const QModelIndex&) const override {}
+    void resizeEvent(QResizeEvent* event) override {
+        QTreeWidget::resizeEvent(event);
+        emit resized();
+    }
+};
+
 } // namespace
 
-DirListBox::DirListBox(QWidget* parent) : QTreeWidget(parent) {
-    setHeaderHidden(true);
-    setColumnCount(1);
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setExpandsOnDoubleClick(false);
-    setIndentation(10);
-    setUniformRowHeights(true);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
-        emit openRequested(item->data(0, kPathRole).toString());
-    });
+DirListBox::DirListBox(QWidget* parent) : QWidget(parent) {
     // Starts in the program's current folder; one that has gone or cannot be read leaves the
     // root instead, so that the window always comes into being.
     try {
@@ -48,10 +64,6 @@ DirListBox::DirListBox(QWidget* parent) : QTreeWidget(parent) {
     } catch (const KovexError&) {
         setPath(QDir::rootPath());
     }
-}
-
-void DirListBox::drawBranches(QPainter*, const QRect&, const QModelIndex&) const {
-    // A folder list, not a tree to fold: no branch marks.
 }
 
 void DirListBox::setPath(const QString& path) {
@@ -63,21 +75,44 @@ void DirListBox::setPath(const QString& path) {
     if (!info.isReadable())
         throw KovexError(KovexError::DeviceUnavailable, QDir::toNativeSeparators(path));
     m_path = QDir::cleanPath(info.absoluteFilePath());
-    // The tree waits until it is seen: the window is created hidden at start-up.
-    m_treeShown = false;
-    if (isVisible())
-        showTree();
+    if (m_tree)
+        fillTree();
+}
+
+QTreeWidget* DirListBox::tree() {
+    if (!m_tree) {
+        auto* folders = new FolderTree(this);
+        m_tree = folders;
+        m_tree->setGeometry(rect());
+        // What the window set on the folder choice holds for the list in it.
+        m_tree->setFocusPolicy(focusPolicy());
+        m_tree->setAccessibleName(accessibleName());
+        m_tree->setAccessibleDescription(accessibleDescription());
+        setFocusProxy(m_tree);
+        connect(m_tree, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+            emit openRequested(item->data(0, kPathRole).toString());
+        });
+        connect(folders, &FolderTree::resized, this, &DirListBox::revealCurrent);
+        m_tree->show();
+        fillTree();
+    }
+    return m_tree;
 }
 
 void DirListBox::showEvent(QShowEvent* event) {
-    if (!m_treeShown)
-        showTree();
-    QTreeWidget::showEvent(event);
+    tree();
+    QWidget::showEvent(event);
 }
 
-void DirListBox::showTree() {
-    m_treeShown = true;
-    clear();
+void DirListBox::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (m_tree)
+        m_tree->setGeometry(rect());
+}
+
+void DirListBox::fillTree() {
+    QTreeWidget* tree = m_tree;
+    tree->clear();
     const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
     const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
 
@@ -92,7 +127,7 @@ void DirListBox::showTree() {
     for (const QString& folder : chain) {
         const QString name =
             QDir(folder).isRoot() ? QDir::toNativeSeparators(folder) : QFileInfo(folder).fileName();
-        item = addFolder(item, this, name, folder, open);
+        item = addFolder(item, tree, name, folder, open);
     }
     QTreeWidgetItem* current = item;
 
@@ -100,21 +135,20 @@ void DirListBox::showTree() {
     const QStringList subfolders = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
                                                  QDir::Name | QDir::IgnoreCase);
     for (const QString& name : subfolders)
-        addFolder(current, this, name, dir.filePath(name), closed);
+        addFolder(current, tree, name, dir.filePath(name), closed);
 
-    expandAll();
-    setCurrentItem(current);
+    tree->expandAll();
+    tree->setCurrentItem(current);
     revealCurrent();
 }
 
 void DirListBox::revealCurrent() {
+    if (!m_tree)
+        return;
     // Parents first: from the top, as far down as the current folder needs.
-    scrollToTop();
-    if (QTreeWidgetItem* current = currentItem())
-        scrollToItem(current, QAbstractItemView::EnsureVisible);
+    m_tree->scrollToTop();
+    if (QTreeWidgetItem* current = m_tree->currentItem())
+        m_tree->scrollToItem(current, QAbstractItemView::EnsureVisible);
 }
 
-void DirListBox::resizeEvent(QResizeEvent* event) {
-    QTreeWidget::resizeEvent(event);
-    revealCurrent();
-}
+#include "dir_list_box.moc"

@@ -1,10 +1,16 @@
 #pragma once
 
-#include <QTreeWidget>
+#include <QWidget>
+
+class QTreeWidget;
+class QTreeWidgetItem;
 
 // The folder choice: the current folder's parents down from the root, the current folder,
 // and its subfolders. Double-clicking a folder asks to open it.
-class DirListBox : public QTreeWidget {
+//
+// The path is kept here; the list that shows it is made when first seen or asked for. The
+// window is created hidden at start-up, and a tree view is the costliest control in it.
+class DirListBox : public QWidget {
     Q_OBJECT
 public:
     explicit DirListBox(QWidget* parent);
@@ -14,20 +20,20 @@ public:
     // Makes an existing, readable folder current; anything else is a failure.
     void setPath(const QString& path);
 
+    // The list as the user sees it, filled for the current folder.
+    QTreeWidget* tree();
+
 signals:
     void openRequested(const QString& path);
 
 protected:
-    void drawBranches(QPainter* painter, const QRect& rect,
-                      const QModelIndex& index) const override;
-
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
-    void showTree();
+    void fillTree();
     void revealCurrent();
 
     QString m_path;
-    bool m_treeShown = false;
+    QTreeWidget* m_tree = nullptr;
 };

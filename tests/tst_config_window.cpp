@@ -16,14 +16,16 @@
 #include <QRegularExpression>
 #include <QStorageInfo>
 #include <QTest>
+#include <QTreeWidget>
 
 namespace {
 
 // A real double-click: press and release, then the second press arrives as a double-click.
 void doubleClickFolder(DirListBox* dir, QTreeWidgetItem* item) {
-    const QPoint at = dir->visualItemRect(item).center();
-    QTest::mouseClick(dir->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(dir->viewport(), Qt::LeftButton, {}, at);
+    QTreeWidget* tree = dir->tree();
+    const QPoint at = tree->visualItemRect(item).center();
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, at);
 }
 
 } // namespace
@@ -97,9 +99,15 @@ private slots:
         QCOMPARE(f.Drive1->count(), DriveListBox::mountedDrives().size());
         QVERIFY(QDir::currentPath().startsWith(f.Drive1->Drive()));
         // The folder list shows the root and the current folder, parents first.
-        const QRect shown = f.Dir1->viewport()->rect();
-        QVERIFY(shown.contains(f.Dir1->visualItemRect(f.Dir1->topLevelItem(0))));
-        QVERIFY(shown.contains(f.Dir1->visualItemRect(f.Dir1->currentItem())));
+        // The folder list came with the window, filling its place.
+        QTreeWidget* folders = f.Dir1->findChild<QTreeWidget*>();
+        QVERIFY(folders && folders->isVisible());
+        QCOMPARE(folders, f.Dir1->tree());
+        QCOMPARE(folders->geometry(), f.Dir1->rect());
+        QVERIFY(!(folders->focusPolicy() & Qt::TabFocus));
+        const QRect shown = folders->viewport()->rect();
+        QVERIFY(shown.contains(folders->visualItemRect(folders->topLevelItem(0))));
+        QVERIFY(shown.contains(folders->visualItemRect(folders->currentItem())));
         renderToPng(&f, "form2.png");
     }
 
@@ -197,27 +205,28 @@ private slots:
         DirListBox* dir = h.form2().Dir1;
         dir->setPath(game.path());
         QTreeWidgetItem* velmora =
-            dir->findItems("Velmora", Qt::MatchExactly | Qt::MatchRecursive).value(0);
+            dir->tree()->findItems("Velmora", Qt::MatchExactly | Qt::MatchRecursive).value(0);
         QVERIFY(velmora);
         doubleClickFolder(dir, velmora);
         QCOMPARE(dir->Path(), game.path() + "/Velmora");
-        QVERIFY(!dir->findItems("Mechdata", Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
+        QVERIFY(
+            !dir->tree()->findItems("Mechdata", Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
 
         // Hidden folders are listed too, in the same name order: a game under Wine lives in one.
         QVERIFY(QDir(game.path() + "/Velmora").mkpath(".wine/drive_c"));
         QVERIFY(QDir(game.path() + "/Velmora").mkpath("alpha"));
         dir->setPath(game.path() + "/Velmora");
         QStringList shown;
-        for (int i = 0; i < dir->currentItem()->childCount(); ++i)
-            shown << dir->currentItem()->child(i)->text(0);
+        for (int i = 0; i < dir->tree()->currentItem()->childCount(); ++i)
+            shown << dir->tree()->currentItem()->child(i)->text(0);
         QCOMPARE(shown, QStringList({".wine", "alpha", "Mechdata"}));
-        doubleClickFolder(dir, dir->currentItem()->child(0));
+        doubleClickFolder(dir, dir->tree()->currentItem()->child(0));
         QCOMPARE(dir->Path(), game.path() + "/Velmora/.wine");
         dir->setPath(game.path() + "/Velmora");
 
         // A folder that vanished before it was opened is reported; the path stays.
         QTreeWidgetItem* mechdata =
-            dir->findItems("Mechdata", Qt::MatchExactly | Qt::MatchRecursive).value(0);
+            dir->tree()->findItems("Mechdata", Qt::MatchExactly | Qt::MatchRecursive).value(0);
         QVERIFY(QDir(game.path() + "/Velmora/Mechdata").removeRecursively());
         doubleClickFolder(dir, mechdata);
         QCOMPARE(h.errors.size(), 1);
@@ -227,6 +236,40 @@ private slots:
         // Setting anything but an existing folder is a failure.
         QVERIFY_THROWS_EXCEPTION(KovexError, dir->setPath(game.path() + "/nothing"));
         QVERIFY_THROWS_EXCEPTION(KovexError, dir->setPath(QString()));
+    }
+
+    void aFolderSetWhileHiddenIsShownWhenOpened() {
+        QTemporaryDir game;
+        QVERIFY(QDir(game.path()).mkpath("Velmora/Mechdata"));
+        const QString velmora = game.path() + "/Velmora";
+        Harness h;
+        h.writeAppFile("Konfigs.ini", QDir::toNativeSeparators(velmora).toUtf8() + "\r\n");
+        h.start();
+        Form2& f = h.form2();
+        QVERIFY(!f.isVisible());
+        const auto shownFolder = [&] {
+            QTreeWidgetItem* current = f.Dir1->tree()->currentItem();
+            QStringList children;
+            for (int i = 0; current && i < current->childCount(); ++i)
+                children << current->child(i)->text(0);
+            return (current ? current->text(0) : QString()) + ": " + children.join(',');
+        };
+
+        // The stored game folder, read while the window was hidden, is what it opens on.
+        chooseDateiItem(h.form1(), h.form1().Konfigurieren);
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QCOMPARE(shownFolder(), QString("Velmora: Mechdata"));
+
+        // Changed while hidden again: the next opening shows the new folder, not the old list.
+        f.hide();
+        QVERIFY(QDir(velmora).mkpath("Saves"));
+        f.Dir1->setPath(game.path());
+        chooseDateiItem(h.form1(), h.form1().Konfigurieren);
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QCOMPARE(shownFolder(), QFileInfo(game.path()).fileName() + ": Velmora");
+        f.Dir1->setPath(velmora);
+        QCOMPARE(shownFolder(), QString("Velmora: Mechdata,Saves"));
+        QVERIFY(h.errors.isEmpty());
     }
 
     void choosingADrive() {
@@ -323,7 +366,7 @@ private slots:
         QCOMPARE(f.Drive1->Drive(), QString("Z:"));
         QVERIFY(f.Dir1->Path().startsWith("Z:/", Qt::CaseInsensitive));
         QVERIFY(f.Drive1->findText("C:") >= 0);
-        QCOMPARE(f.Dir1->topLevelItem(0)->text(0).toUpper(), QString("Z:\\"));
+        QCOMPARE(f.Dir1->tree()->topLevelItem(0)->text(0).toUpper(), QString("Z:\\"));
 
         // Another drive: its current folder, and the folder list on it.
         f.Drive1->setFocus();

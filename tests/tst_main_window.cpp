@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeWidget>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -200,6 +201,11 @@ private slots:
         QCOMPARE(named(c.Drive1)->text(QAccessible::Description),
                  QString("Laufwerk des Installationspfads"));
         QCOMPARE(name(c.Dir1), QString("Installationspfad von Velmora"));
+        // The list inside, which takes the focus, says the same.
+        QCOMPARE(named(c.Dir1->tree())->role(), QAccessible::Tree);
+        QCOMPARE(name(c.Dir1->tree()), QString("Installationspfad von Velmora"));
+        QCOMPARE(named(c.Dir1->tree())->text(QAccessible::Description),
+                 QString::fromUtf8("Doppelklick öffnet einen Ordner"));
         QCOMPARE(name(c.Text1), QString("Neue Mech-konfiguration"));
         QCOMPARE(name(c.Check1), QString("Speichern?"));
         QCOMPARE(name(c.Command2), QString::fromUtf8("Hinzufügen"));
