@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Start-up against its floor (a bare window of KOVEX's size with a menu bar and one label), and
-KOVEX with 0 and 100 000 names, interleaved, 21 rounds after 3 warm-up rounds: medians of the
+KOVEX with 0 and 100 000 names, interleaved, 41 rounds after 3 warm-up rounds: medians of the
 time from process start until the window is up (the program writes that moment, on the
 monotonic clock; its exit is not counted) and of peak memory (maxrss). PLATFORM xvfb: on a real X server, until
 the main window is mapped and exposed, as a user sees it; offscreen: until it has been shown.
@@ -28,10 +28,11 @@ cases = {
     'names0': [f'{bench}/startup_kovex', f'{work}/n0'] + visible,
     'names100000': [f'{bench}/startup_kovex', f'{work}/n100000'] + visible,
 }
+ROUNDS = 41
 times = {c: [] for c in cases}
 memory = {c: [] for c in cases}
 try:
-    for rnd in range(24):
+    for rnd in range(ROUNDS + 3):
         for case, cmd in cases.items():
             start = time.clock_gettime_ns(time.CLOCK_MONOTONIC)
             p = subprocess.Popen(cmd, env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
