@@ -207,8 +207,12 @@ private slots:
         QTreeWidgetItem* velmora =
             dir->tree()->findItems("Velmora", Qt::MatchExactly | Qt::MatchRecursive).value(0);
         QVERIFY(velmora);
+        dir->window()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dir->window()));
         doubleClickFolder(dir, velmora);
         QCOMPARE(dir->Path(), game.path() + "/Velmora");
+        // The click put the focus on the folder choice, as the window knows it.
+        QVERIFY(dir->hasFocus());
         QVERIFY(
             !dir->tree()->findItems("Mechdata", Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
 
