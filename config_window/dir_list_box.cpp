@@ -81,19 +81,20 @@ void DirListBox::setPath(const QString& path) {
 
 QTreeWidget* DirListBox::tree() {
     if (!m_tree) {
+        // Set before anything else: showing the list already sends it its size.
         auto* folders = new FolderTree(this);
         m_tree = folders;
-        m_tree->setGeometry(rect());
+        folders->setGeometry(rect());
         // What the window set on the folder choice holds for the list in it.
-        m_tree->setFocusPolicy(focusPolicy());
-        m_tree->setAccessibleName(accessibleName());
-        m_tree->setAccessibleDescription(accessibleDescription());
-        setFocusProxy(m_tree);
-        connect(m_tree, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+        folders->setFocusPolicy(focusPolicy());
+        folders->setAccessibleName(accessibleName());
+        folders->setAccessibleDescription(accessibleDescription());
+        setFocusProxy(folders);
+        connect(folders, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
             emit openRequested(item->data(0, kPathRole).toString());
         });
         connect(folders, &FolderTree::resized, this, &DirListBox::revealCurrent);
-        m_tree->show();
+        folders->show();
         fillTree();
     }
     return m_tree;
@@ -143,8 +144,6 @@ void DirListBox::fillTree() {
 }
 
 void DirListBox::revealCurrent() {
-    if (!m_tree)
-        return;
     // Parents first: from the top, as far down as the current folder needs.
     m_tree->scrollToTop();
     if (QTreeWidgetItem* current = m_tree->currentItem())
