@@ -7,8 +7,10 @@
 #                                   again; then the Windows leg below
 #   bash tools/dev.sh test-windows  cross-build for Windows with MinGW-w64 and run every test
 #                                   under Wine, in a Wine prefix of the build's own
+#   bash tools/dev.sh quick         build and run the Linux suites only, for day-to-day work
 # Each test leg ends by listing the cases that skipped, with their reasons.
 set -euo pipefail
+shopt -s inherit_errexit
 cd "$(dirname "$0")/.."
 
 linux_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-liberation fonts-comic-neue
@@ -23,30 +25,48 @@ list_skips() {
 }
 
 # Qt for Windows: cached outside the repository; first from the prebuilt archive beside the
-# repository, else built from Debian's source package. Never skipped.
-qt_for_windows() {
+# repository, else built from Debian's source package. Never skipped. The work goes into a
+# folder of its own that becomes the cache only once complete: a failed unpack or build stops
+# the run and caches nothing.
+ensure_qt_for_windows() {
     local cache=${XDG_CACHE_HOME:-$HOME/.cache}/kovex/qt-$qt_windows_version-mingw-x86_64
     local archive=../shared/windows/qt-$qt_windows_version-mingw-x86_64.tar.xz
-    if [ ! -f "$cache/done" ]; then
-        rm -rf "$cache" && mkdir -p "$cache"
-        if [ -f "$archive" ]; then
-            echo "Unpacking $archive into $cache" >&2
-            tar -xJf "$archive" -C "$cache"
-        else
-            echo "No $archive: building Qt for Windows from Debian's source into $cache" >&2
-            bash tools/build-qt-windows.sh "$cache/qt-win" >&2
-        fi
-        touch "$cache/done"
+    qt_windows=$cache/qt-win
+    [ -f "$cache/done" ] && return
+    rm -rf "$cache" "$cache.partial"
+    mkdir -p "$cache.partial"
+    if [ -f "$archive" ]; then
+        echo "Unpacking $archive into $cache"
+        tar -xJf "$archive" -C "$cache.partial"
+    else
+        echo "No $archive: building Qt for Windows from Debian's source into $cache"
+        bash tools/build-qt-windows.sh "$cache.partial/qt-win"
     fi
-    echo "$cache/qt-win"
+    [ -f "$cache.partial/qt-win/lib/cmake/Qt6/Qt6Config.cmake" ] || {
+        echo "Qt for Windows is incomplete in $cache.partial" >&2
+        return 1
+    }
+    touch "$cache.partial/done"
+    mv "$cache.partial" "$cache"
+}
+
+# The settings reader under the fuzzer for the given seconds: first every seed whole, then new
+# inputs of up to 20 000 bytes, which reach past the reader's 16 KiB pieces. New inputs go to a
+# scratch folder; the kept corpus is only read. Allocation stacks only make reports longer:
+# without them the fuzzer tries twice the inputs a second.
+fuzz_settings_reader() {
+    local fuzz=build-sanitize/fuzz_settings_reader
+    rm -rf build-sanitize/fuzz-work && mkdir -p build-sanitize/fuzz-work
+    $fuzz -runs=0 -max_len=2000000 tests/fuzz/corpus
+    ASAN_OPTIONS=malloc_context_size=0 $fuzz -max_total_time="$1" -max_len=20000 \
+        -print_final_stats=1 build-sanitize/fuzz-work tests/fuzz/corpus
 }
 
 test_windows() {
     bash tools/ensure-packages.sh "${windows_packages[@]}"
-    local qt
-    qt=$(qt_for_windows)
+    ensure_qt_for_windows
     cmake -S . -B build-windows -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_PREFIX_PATH="$qt" \
+        -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_PREFIX_PATH="$qt_windows" \
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
     cmake --build build-windows
     # A fresh private Wine prefix for every run.
@@ -58,7 +78,7 @@ test_windows() {
 }
 
 case "${1:-}" in
-run | test)
+run | test | quick)
     bash tools/ensure-packages.sh "${linux_packages[@]}"
     cmake -S . -B build -G Ninja
     cmake --build build
@@ -67,19 +87,20 @@ esac
 
 case "${1:-}" in
 run) exec ./build/kovex ;;
+quick)
+    ctest --test-dir build --output-on-failure
+    list_skips build
+    ;;
 test)
     ctest --test-dir build --output-on-failure
     list_skips build
     CXX=clang++ cmake -S . -B build-sanitize -G Ninja -DKOVEX_SANITIZE=ON
     cmake --build build-sanitize
-    # New inputs go to a scratch folder; the kept corpus is only read.
-    rm -rf build-sanitize/fuzz-work && mkdir -p build-sanitize/fuzz-work
-    build-sanitize/fuzz_settings_reader -max_total_time=60 -max_len=65536 \
-        -print_final_stats=1 build-sanitize/fuzz-work tests/fuzz/corpus
+    fuzz_settings_reader 60
     ctest --test-dir build-sanitize --output-on-failure
     list_skips build-sanitize
     test_windows
     ;;
 test-windows) test_windows ;;
-*) echo "usage: bash tools/dev.sh run|test|test-windows" >&2; exit 2 ;;
+*) echo "usage: bash tools/dev.sh run|test|test-windows|quick" >&2; exit 2 ;;
 esac
