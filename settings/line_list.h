@@ -17,6 +17,8 @@ public:
         m_spans.emplaceBack(Span{quint32(start), quint32(length)});
     }
     void reserve(qsizetype lines) { m_spans.reserve(lines); }
+    // The buffer that the spans appended so far lie in, once it is complete.
+    void setBuffer(QByteArray utf8) { m_utf8 = std::move(utf8); }
 
     qsizetype size() const { return m_spans.size(); }
     bool isEmpty() const { return m_spans.isEmpty(); }

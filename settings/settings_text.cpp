@@ -15,14 +15,26 @@ constexpr char16_t kCp1252High[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-QString decodeCp1252(QByteArrayView bytes) {
-    QString out(bytes.size(), Qt::Uninitialized);
-    QChar* dst = out.data();
+// Appends the Windows-1252 bytes as UTF-8, straight into the buffer.
+void appendCp1252AsUtf8(QByteArray& out, QByteArrayView bytes) {
+    const qsizetype at = out.size();
+    out.resize(at + 3 * bytes.size()); // no character of the code page takes more
+    char* dst = out.data() + at;
     for (char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
-        *dst++ = (b >= 0x80 && b < 0xA0) ? QChar(kCp1252High[b - 0x80]) : QChar(b);
+        const char16_t u = (b >= 0x80 && b < 0xA0) ? kCp1252High[b - 0x80] : char16_t(b);
+        if (u < 0x80) {
+            *dst++ = char(u);
+        } else if (u < 0x800) {
+            *dst++ = char(0xC0 | (u >> 6));
+            *dst++ = char(0x80 | (u & 0x3F));
+        } else {
+            *dst++ = char(0xE0 | (u >> 12));
+            *dst++ = char(0x80 | ((u >> 6) & 0x3F));
+            *dst++ = char(0x80 | (u & 0x3F));
+        }
     }
-    return out;
+    out.resize(dst - out.constData());
 }
 
 bool isContinuationByte(char c) {
@@ -72,10 +84,11 @@ bool isValidUtf8(QByteArrayView bytes) {
 
 namespace settings_text {
 
-QByteArray encodeLine(const QString& text) {
-    QByteArray bytes = text.toUtf8();
-    bytes.append("\r\n", 2);
-    return bytes;
+void appendLine(QByteArray& out, QByteArrayView utf8, bool firstLine) {
+    if (firstLine && utf8.startsWith("\xEF\xBB\xBF"))
+        out.append("\xEF\xBB\xBF");
+    out.append(utf8);
+    out.append("\r\n", 2);
 }
 
 namespace {
@@ -117,15 +130,35 @@ void forEachLine(const char* data, qsizetype from, qsizetype size, Visit visit) 
 
 } // namespace
 
+namespace {
+
+// UTF-8, or Windows-1252 line by line, from the given byte on.
+LineList decodeBytes(const QByteArray& bytes, qsizetype from);
+
+} // namespace
+
 LineList decodeLines(const QByteArray& bytes) {
+    // UTF-16 with its byte-order mark, as Notepad saves "Unicode": decoded whole, then split
+    // like UTF-8.
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder utf16(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE
+                                                          : QStringDecoder::Utf16BE,
+                             QStringDecoder::Flag::Stateless);
+        return decodeBytes(QString(utf16.decode(QByteArrayView(bytes).sliced(2))).toUtf8(), 0);
+    }
     // One byte-order mark from another editor is skipped; a second one is part of the text.
-    const qsizetype bom = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    return decodeBytes(bytes, bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0);
+}
+
+namespace {
+
+LineList decodeBytes(const QByteArray& bytes, qsizetype from) {
     const char* data = bytes.constData();
     const qsizetype size = bytes.size();
-    if (isValidUtf8(QByteArrayView(bytes).sliced(bom))) {
+    if (isValidUtf8(QByteArrayView(bytes).sliced(from))) {
         // The common case: the lines are spans of the file's own bytes, shared, not copied.
         LineList lines(bytes);
-        forEachLine(data, bom, size,
+        forEachLine(data, from, size,
                     [&](qsizetype start, qsizetype length) { lines.appendSpan(start, length); });
         return lines;
     }
@@ -133,21 +166,20 @@ LineList decodeLines(const QByteArray& bytes) {
     // UTF-8 lines around it into mojibake.
     QByteArray utf8;
     utf8.reserve(size + size / 2);
-    QList<std::pair<qsizetype, qsizetype>> spans;
-    forEachLine(data, bom, size, [&](qsizetype start, qsizetype length) {
+    LineList lines;
+    forEachLine(data, from, size, [&](qsizetype start, qsizetype length) {
         const QByteArrayView line(data + start, length);
         const qsizetype at = utf8.size();
         if (isValidUtf8(line))
             utf8.append(line);
         else
-            utf8.append(decodeCp1252(line).toUtf8());
-        spans.append({at, utf8.size() - at});
+            appendCp1252AsUtf8(utf8, line);
+        lines.appendSpan(at, utf8.size() - at);
     });
-    LineList lines(utf8);
-    lines.reserve(spans.size());
-    for (const auto& [start, length] : spans)
-        lines.appendSpan(start, length);
+    lines.setBuffer(std::move(utf8));
     return lines;
 }
+
+} // namespace
 
 } // namespace settings_text

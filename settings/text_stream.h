@@ -11,6 +11,8 @@ public:
 
     // Writes the text and a line end.
     virtual void WriteLine(const QString& text) = 0;
+    // Writes each line and a line end, as WriteLine does one by one.
+    virtual void WriteLines(const LineList& lines) = 0;
     // The next line without its line end; reading when nothing is left is a failure.
     virtual QString ReadLine() = 0;
     virtual bool AtEndOfStream() const = 0;
