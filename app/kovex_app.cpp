@@ -6,6 +6,7 @@
 #include "controls/kovex_fonts.h"
 #include "controls/kovex_icon.h"
 #include "controls/list_box.h"
+#include "controls/system_look.h"
 #include "info_window/form3.h"
 #include "settings/file_system_object.h"
 #include "settings/module1.h"
@@ -17,12 +18,8 @@
 
 KovexApp::KovexApp(const QString& appFolder)
     : m_module1(std::make_unique<Module1>(appFolder, *this)) {
-#ifdef Q_OS_WIN
-    // Windows draws menus in the system's menu font: kept past the style and the program's own
-    // font, which both reset it.
-    const QFont menuBarFont = QApplication::font("QMenuBar");
-    const QFont menuFont = QApplication::font("QMenu");
-#endif
+    // The system's menu fonts, kept past the style and the program's own font.
+    const auto restoreMenuFonts = system_look::keepMenuFonts();
     kovex_fonts::installSubstitutes();
     installAccessibility();
     // The windows are drawn for the classic look: flat frames, plain buttons.
@@ -32,21 +29,10 @@ KovexApp::KovexApp(const QString& appFolder)
     // Message boxes use the windows' font too, and so do menus where the system has no font
     // of its own for them.
     QApplication::setFont(kovex_fonts::standard());
-#ifdef Q_OS_WIN
-    QApplication::setFont(menuBarFont, "QMenuBar");
-    QApplication::setFont(menuFont, "QMenu");
-#endif
+    restoreMenuFonts();
 }
 
-KovexApp::~KovexApp() {
-    m_form3.reset();
-    m_form2.reset();
-    m_form1.reset();
-}
-
-const QString& KovexApp::appFolder() const {
-    return m_module1->appFolder();
-}
+KovexApp::~KovexApp() = default;
 
 void KovexApp::start() {
     Form1& main = form1();
@@ -83,10 +69,6 @@ Form3& KovexApp::form3() {
     if (!m_form3)
         m_form3 = std::make_unique<Form3>();
     return *m_form3;
-}
-
-std::unique_ptr<FileSystemObject> KovexApp::createFileSystemObject() const {
-    return m_module1->createFileSystemObject();
 }
 
 void KovexApp::setFileSystemFactory(FileSystemFactory factory) {

@@ -2,31 +2,25 @@
 
 #include "controls/error_report.h"
 #include "main_window/form1.h"
+#include "settings/file_system_object.h"
 #include "settings/settings_controls.h"
 
 #include <QString>
-#include <functional>
 #include <memory>
 
 class Form2;
 class Form3;
 class Module1;
-class FileSystemObject;
-class KovexError;
 
 // Starts and owns the program: the run-time error report, the settings routines and the three
 // windows, each of which exists once. It gives the settings routines the controls that hold
 // the settings, and the main window the windows it opens.
 class KovexApp final : public SettingsControls, public Form1Windows {
 public:
-    using FileSystemFactory = std::function<std::unique_ptr<FileSystemObject>()>;
-
     explicit KovexApp(const QString& appFolder);
     ~KovexApp() override;
     KovexApp(const KovexApp&) = delete;
     KovexApp& operator=(const KovexApp&) = delete;
-
-    const QString& appFolder() const;
 
     // Creates the main window, runs its load handler and shows it.
     void start();
@@ -43,12 +37,9 @@ public:
     Module1& module1() { return *m_module1; }
     ErrorReport& errorReport() { return m_errorReport; }
 
-    std::unique_ptr<FileSystemObject> createFileSystemObject() const;
     void setFileSystemFactory(FileSystemFactory factory);
     // Replaces the message box, for example to collect reports; an empty one restores it.
     void setErrorReport(ErrorReport::Capture capture) { m_errorReport.setCapture(capture); }
-    void runHandler(const std::function<void()>& handler) { m_errorReport.runHandler(handler); }
-    void report(const KovexError& error) { m_errorReport.report(error); }
 
     // SettingsControls: the configuration window's folder list and lists.
     void loadConfigurationWindow() override;

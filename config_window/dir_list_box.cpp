@@ -1,6 +1,7 @@
 #include "dir_list_box.h"
 
 #include "settings/kovex_error.h"
+#include "settings/system_files.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,14 +11,6 @@
 namespace {
 
 constexpr int kPathRole = Qt::UserRole;
-
-constexpr bool isWindows() {
-#ifdef Q_OS_WIN
-    return true;
-#else
-    return false;
-#endif
-}
 
 QTreeWidgetItem* addFolder(QTreeWidgetItem* parent, QTreeWidget* tree, const QString& name,
                            const QString& path, const QIcon& icon) {
@@ -68,9 +61,7 @@ DirListBox::DirListBox(QWidget* parent) : QWidget(parent) {
 
 void DirListBox::setPath(const QString& path) {
     const QFileInfo info(path);
-    // Windows names no folder longer than this (Wine takes some for folders all the same).
-    constexpr qsizetype kLongestWindowsPath = 32767;
-    if (path.isEmpty() || (isWindows() && path.size() > kLongestWindowsPath) || !info.isDir())
+    if (path.isEmpty() || path.size() > system_files::longestPath() || !info.isDir())
         throw KovexError(KovexError::PathNotFound, QDir::toNativeSeparators(path));
     if (!info.isReadable())
         throw KovexError(KovexError::DeviceUnavailable, QDir::toNativeSeparators(path));

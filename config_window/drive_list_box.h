@@ -2,9 +2,8 @@
 
 #include <QComboBox>
 
-// The drive choice. On Windows the drives are the drive letters ("C:"); without drive letters
-// they are the mounted volumes' root folders, "/" first. Drive() is the selected drive, which
-// the directory list accepts as a path.
+// The drive choice (system_drives.h says what a drive is on each system). Drive() is the
+// selected drive, which the directory list accepts as a path.
 class DriveListBox : public QComboBox {
     Q_OBJECT
 public:
@@ -15,10 +14,6 @@ public:
     void setDrives(const QStringList& roots);
     // Shows the drive that holds the path, without a change event.
     void showDriveOf(const QString& path);
-
-    static QStringList mountedDrives();
-    // The drives in a Linux mount table (/proc/self/mountinfo), in its order, each once.
-    static QStringList drivesFromMountInfo(const QByteArray& mountInfo);
 
 signals:
     // The user selected a different drive.

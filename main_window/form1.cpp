@@ -1,6 +1,5 @@
 #include "form1.h"
 
-#include "apply_assignment.h"
 #include "config_window/dir_list_box.h"
 #include "config_window/form2.h"
 #include "controls/command_button.h"
@@ -8,13 +7,13 @@
 #include "controls/kovex_fonts.h"
 #include "controls/list_box.h"
 #include "controls/static_label.h"
-#include "controls/system_colours.h"
+#include "controls/system_look.h"
 #include "controls/twips.h"
+#include "game/apply_assignment.h"
 #include "info_window/form3.h"
 #include "settings/file_system_object.h"
 #include "settings/module1.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLayout>
@@ -62,7 +61,7 @@ void Form1::createControls(QWidget* client) {
     player = new StaticLabel(unit_files::kPlayerUnit, bold, Frame1);
     placeTwips(player, 4320, 1080, 3375, 375);
     QPalette playerColours = player->palette();
-    playerColours.setColor(QPalette::Window, system_colours::inactiveTitleBarText(playerColours));
+    playerColours.setColor(QPalette::Window, system_look::inactiveTitleBarText(playerColours));
     playerColours.setColor(QPalette::WindowText, QColor(0, 128, 0));
     player->setPalette(playerColours);
 
@@ -102,11 +101,7 @@ void Form1::createControls(QWidget* client) {
 
 void Form1::createMenu() {
     QMenuBar* bar = menuBar();
-#ifdef Q_OS_WIN
-    // Windows draws a window's menu bar in the system's menu font, not in the window's
-    // (KovexApp keeps it as the font for menu bars).
-    bar->setFont(QApplication::font("QMenuBar"));
-#endif
+    system_look::useSystemMenuFont(bar);
     Datei = bar->addMenu(QStringLiteral("Datei"));
     Konfigurieren = Datei->addAction(QStringLiteral("Konfigurieren"));
     Speichern = Datei->addAction(QStringLiteral("Speichern"));

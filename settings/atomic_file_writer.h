@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QFile>
+#include "system_files.h"
+
 #include <QString>
 
 // Gives a file new content in one step: the bytes go to a temporary file of this writer's own
@@ -30,15 +31,11 @@ public:
 
 private:
     void createTemporary();
-    void takeOverOwnerAndPermissions();
     void discardTemporary();
 
     QString m_path;   // as the caller named it, for messages
     QString m_target; // the file that gets replaced
     QString m_tempPath;
-    QFile m_temp;
-#ifdef Q_OS_WIN
-    void* m_handle = nullptr; // the temporary file's, owned by m_temp once open
-#endif
+    SystemFile m_temp;
     bool m_committed = false;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 class TextStream;
@@ -23,3 +24,7 @@ public:
     // that exists keeps its permissions. Without overwrite, an existing destination is a failure.
     virtual void CopyFile(const QString& source, const QString& destination, bool overwrite);
 };
+
+// Makes the file layer for each routine that works on files; tests give one that injects
+// failures.
+using FileSystemFactory = std::function<std::unique_ptr<FileSystemObject>()>;

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 // Keeps other copies of the program out of a folder while this one saves or applies: one lock
 // per application folder for the settings, one per game folder for an apply. The lock files
 // live in the user's runtime folder (on Windows, or without one, the user's temporary folder),
-// never in the folder itself.
+// never in the folder itself. Each system's calls are in a file of their own
+// (folder_lock_posix.cpp, folder_lock_win.cpp).
 class FolderLock {
 public:
     enum class Purpose { Settings, Apply };
@@ -22,9 +24,13 @@ public:
     static constexpr int kWaitMs = 5000;
 
 private:
-#ifdef Q_OS_WIN
-    void* m_handle = nullptr; // the lock file, open for this copy alone
-#else
-    int m_fd = -1;
-#endif
+    enum class Attempt { Locked, HeldByAnother, Failed };
+    // The system's part: one try at the lock file, and letting it go.
+    Attempt tryLock(const QString& lockFile);
+    void unlock();
+    // The folder as the lock knows it: one name for every spelling.
+    static QString folderKey(const QString& canonicalPath);
+    static QString lockFolder();
+
+    qintptr m_handle = -1; // the system's handle of the lock file
 };

@@ -21,8 +21,8 @@ QString Module1::unitsPath() const {
     return m_appFolder + QStringLiteral("/units.ini");
 }
 
-QString Module1::configsFolder() const {
-    return m_appFolder + QStringLiteral("/configs");
+QString Module1::configsFolder(const QString& appFolder) {
+    return appFolder + QStringLiteral("/configs");
 }
 
 std::unique_ptr<FileSystemObject> Module1::createFileSystemObject() const {
@@ -50,7 +50,7 @@ void Module1::WriteKonfigs() {
     auto fso = createFileSystemObject();
     auto stream = fso->OpenTextFile(konfigsPath(), IOMode::ForWriting, true);
     stream->WriteLine(QDir::toNativeSeparators(gameFolder));
-    stream->WriteLine(QDir::toNativeSeparators(configsFolder()));
+    stream->WriteLine(QDir::toNativeSeparators(configsFolder(m_appFolder)));
     stream->Close();
 }
 
@@ -58,9 +58,7 @@ void Module1::WriteUnits() {
     refuseUnreadFile(m_unitsRead, unitsPath());
     auto fso = createFileSystemObject();
     auto stream = fso->OpenTextFile(unitsPath(), IOMode::ForWriting, true);
-    const LineList names = m_controls.knownConfigurations();
-    for (qsizetype i = 0; i < names.size(); ++i)
-        stream->WriteLine(names.at(i));
+    stream->WriteLines(m_controls.knownConfigurations());
     stream->Close();
 }
 

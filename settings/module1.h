@@ -1,12 +1,11 @@
 #pragma once
 
+#include "file_system_object.h"
 #include "line_list.h"
 
 #include <QString>
-#include <functional>
 #include <memory>
 
-class FileSystemObject;
 class SettingsControls;
 class TextStream;
 
@@ -14,8 +13,6 @@ class TextStream;
 // the known configurations. They read and fill the controls that hold the live settings.
 class Module1 {
 public:
-    using FileSystemFactory = std::function<std::unique_ptr<FileSystemObject>()>;
-
     Module1(const QString& appFolder, SettingsControls& controls);
     ~Module1();
 
@@ -33,7 +30,8 @@ public:
     const QString& appFolder() const { return m_appFolder; }
     QString konfigsPath() const;
     QString unitsPath() const;
-    QString configsFolder() const;
+    // Where the configurations lie; the one place that names it.
+    static QString configsFolder(const QString& appFolder);
 
     // Each routine that works on files makes its own file-system object from this.
     std::unique_ptr<FileSystemObject> createFileSystemObject() const;

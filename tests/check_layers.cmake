@@ -1,13 +1,15 @@
-# Every include points down the layers: app, main_window, the other two windows, controls,
-# settings. A folder may include its own files and those of folders below it.
+# Every include points down the layers: app, main_window, the other two windows, controls and
+# game (side by side), settings. A folder may include its own files and those of folders below
+# it.
 set(rank_app 4)
 set(rank_main_window 3)
 set(rank_config_window 2)
 set(rank_info_window 2)
 set(rank_controls 1)
+set(rank_game 1)
 set(rank_settings 0)
 set(bad "")
-foreach(folder app main_window config_window info_window controls settings)
+foreach(folder app main_window config_window info_window controls game settings)
     file(GLOB sources "${SOURCE_DIR}/${folder}/*.h" "${SOURCE_DIR}/${folder}/*.cpp")
     foreach(source ${sources})
         file(STRINGS "${source}" includes REGEX "^#include \"[a-z_]+/")

@@ -4,6 +4,8 @@
 #include "config_window/dir_list_box.h"
 #include "config_window/drive_list_box.h"
 #include "config_window/form2.h"
+#include "config_window/mount_table.h"
+#include "config_window/system_drives.h"
 #include "controls/list_box.h"
 #include "main_window/form1.h"
 
@@ -96,7 +98,7 @@ private slots:
 #else
         QCOMPARE(f.Drive1->itemText(0), QDir::rootPath());
 #endif
-        QCOMPARE(f.Drive1->count(), DriveListBox::mountedDrives().size());
+        QCOMPARE(f.Drive1->count(), system_drives::mountedDrives().size());
         QVERIFY(QDir::currentPath().startsWith(f.Drive1->Drive()));
         // The folder list shows the root and the current folder, parents first.
         // The folder list came with the window, filling its place.
@@ -323,7 +325,7 @@ private slots:
 
     void theRealDriveListIsTheMountedVolumesRootFirst() {
         SKIP_ON_WINDOWS("mounted volumes for drives; Windows has drive letters");
-        QStringList drives = DriveListBox::mountedDrives();
+        QStringList drives = system_drives::mountedDrives();
         QVERIFY(!drives.isEmpty());
         QCOMPARE(drives.first(), QDir::rootPath());
         QCOMPARE(drives.removeDuplicates(), 0);
@@ -338,7 +340,6 @@ private slots:
     }
 
     void mountTableSpellings() {
-        SKIP_ON_WINDOWS("the Linux mount table");
         const QByteArray table =
             "22 27 0:21 / /proc rw - proc proc rw\n"
             "27 1 8:1 / / rw - ext4 /dev/sda1 rw\n"
@@ -349,7 +350,7 @@ private slots:
             "34 27 0:42 / /sys/fs/cgroup rw - cgroup2 cgroup2 rw\n"
             "35 27 0:43 / /srv/net rw - nfs4 server:/export rw\n"
             "truncated line\n";
-        QCOMPARE(DriveListBox::drivesFromMountInfo(table),
+        QCOMPARE(drivesInMountTable(table),
                  QStringList({"/", "/media/ich/USB Stick", "/home/ich/.wine/dosdevices/z:\\x",
                               "/run/user/1000"}));
     }

@@ -247,7 +247,7 @@ private slots:
     void windowsErrorCodes() {
         QFETCH(int, code);
         QFETCH(int, number);
-        const KovexError error = windowsError("C:/Spiele/units.ini", DWORD(code));
+        const KovexError error = systemError("C:/Spiele/units.ini", code);
         QCOMPARE(error.number(), number);
         QVERIFY(error.description().contains("C:\\Spiele\\units.ini"));
     }

@@ -5,6 +5,8 @@
 #include "settings/file_system_object.h"
 #include "settings/folder_lock.h"
 #include "settings/kovex_error.h"
+#include "settings/module1.h"
+#include "settings/system_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,7 +52,7 @@ ApplyPlan plan(const Assignment& a) {
     checkSlot(QStringLiteral("Computer"), a.computerSlot);
     using file_checks::spelledAsFound;
     ApplyPlan p;
-    p.configs = a.appFolder + QStringLiteral("/configs");
+    p.configs = Module1::configsFolder(a.appFolder);
     p.mechdata = spelledAsFound(a.gameFolder, QStringLiteral("Mechdata"));
     const auto copy = [&](const QString& caption, const QString& slot, const QString& unit) {
         UnitCopy c{caption,
@@ -93,8 +95,8 @@ void check(const ApplyPlan& p) {
     for (const UnitCopy& copy : p.copies) {
         if (copy.sourceKeptFirst)
             continue;
-        QFile source;
-        file_checks::openRegularForReading(source, copy.source);
+        SystemFile source;
+        source.openRegularForReading(copy.source);
     }
     // Both game files first: neither changes unless both can be replaced.
     for (const UnitCopy& copy : p.copies) {
@@ -102,12 +104,13 @@ void check(const ApplyPlan& p) {
             throw KovexError(KovexError::PathFileAccessError, shown(copy.destination));
     }
     for (const UnitCopy& copy : p.copies) {
-        if (QFileInfo::exists(copy.destination) && !file_checks::isWritableByUser(copy.destination))
+        if (QFileInfo::exists(copy.destination) &&
+            !system_files::isWritableByUser(copy.destination))
             throw KovexError(KovexError::PermissionDenied, shown(copy.destination));
-        if (file_checks::isHeldByAnotherProgram(copy.destination))
+        if (system_files::isHeldByAnotherProgram(copy.destination))
             throw inUseError(copy.destination);
     }
-    if (!file_checks::isWritableByUser(p.mechdata))
+    if (!system_files::isWritableByUser(p.mechdata))
         throw KovexError(KovexError::PermissionDenied, shown(p.mechdata));
 }
 

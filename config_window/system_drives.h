@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The drives as each system names them (system_drives_posix.cpp, system_drives_win.cpp): on
+// Windows the drive letters ("C:"), which the folder list takes for that drive's current
+// folder; elsewhere the mounted volumes' root folders, "/" first.
+namespace system_drives {
+
+QStringList mountedDrives();
+// Which of the drives holds the path: its index, or -1 for none.
+int driveHolding(const QStringList& drives, const QString& path);
+
+} // namespace system_drives

@@ -1,0 +1,164 @@
+#include "system_files.h"
+
+#include "file_errors.h"
+#include "kovex_error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray encoded(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+// Retries a call that a signal interrupted.
+template <typename Call> auto retried(Call call) {
+    for (;;) {
+        const auto result = call();
+        if (result >= 0 || errno != EINTR)
+            return result;
+    }
+}
+
+} // namespace
+
+SystemFile::~SystemFile() {
+    if (isOpen())
+        ::close(int(m_handle));
+}
+
+SystemFile::Creation SystemFile::createExclusive(const QString& path, const QString& shown) {
+    m_shown = shown;
+    const int fd = retried([&] {
+        return ::open(encoded(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    });
+    if (fd < 0) {
+        const long code = lastSystemErrorCode();
+        if (code == EEXIST)
+            return Creation::NameTaken;
+        throw systemError(shown, code);
+    }
+    m_handle = fd;
+    return Creation::Created;
+}
+
+void SystemFile::openRegularForReading(const QString& path) {
+    m_shown = path;
+    // Non-blocking, so that a named pipe does not wait for a writer.
+    const int fd = retried(
+        [&] { return ::open(encoded(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC); });
+    if (fd < 0)
+        throw systemError(path, lastSystemErrorCode());
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        throw KovexError(KovexError::PathFileAccessError, QDir::toNativeSeparators(path));
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    m_handle = fd;
+}
+
+qint64 SystemFile::size() const {
+    struct stat status {};
+    if (::fstat(int(m_handle), &status) != 0)
+        throw systemError(m_shown, lastSystemErrorCode());
+    return status.st_size;
+}
+
+qint64 SystemFile::read(char* data, qint64 size) {
+    const ssize_t got = retried([&] { return ::read(int(m_handle), data, size_t(size)); });
+    if (got < 0)
+        throw systemError(m_shown, lastSystemErrorCode());
+    return got;
+}
+
+void SystemFile::write(const char* data, qint64 size) {
+    while (size > 0) {
+        const ssize_t written = retried(
+            [&] { return ::write(int(m_handle), data, size_t(qMin<qint64>(size, 1 << 30))); });
+        if (written < 0)
+            throw systemError(m_shown, lastSystemErrorCode());
+        data += written;
+        size -= written;
+    }
+}
+
+void SystemFile::flushToDisk() {
+    if (::fsync(int(m_handle)) != 0)
+        throw systemError(m_shown, lastSystemErrorCode());
+}
+
+void SystemFile::takeOverOwnerAndPermissions(const QString& original) {
+    struct stat status {};
+    if (::stat(encoded(original).constData(), &status) != 0)
+        return;
+    if (::geteuid() == 0 && ::fchown(int(m_handle), status.st_uid, status.st_gid) != 0)
+        throw systemError(m_shown, lastSystemErrorCode());
+    if (::fchmod(int(m_handle), status.st_mode & 0777) != 0)
+        throw systemError(m_shown, lastSystemErrorCode());
+}
+
+void SystemFile::close() {
+    if (!isOpen())
+        return;
+    const int fd = int(m_handle);
+    m_handle = kClosed;
+    // Written bytes are synced before; a failing close of this kind loses nothing, but says so.
+    if (::close(fd) != 0 && errno != EINTR)
+        throw systemError(m_shown, lastSystemErrorCode());
+}
+
+namespace system_files {
+
+void createIfMissing(const QString& path) {
+    // Appending never truncates, so a file that appears meanwhile keeps its content.
+    const int fd = retried([&] {
+        return ::open(encoded(path).constData(),
+                      O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_CLOEXEC, 0666);
+    });
+    if (fd < 0)
+        throw systemError(path, lastSystemErrorCode());
+    ::close(fd);
+}
+
+void replaceFile(const QString& from, const QString& to, const QString& shown) {
+    if (std::rename(encoded(from).constData(), encoded(to).constData()) != 0)
+        throw systemError(shown, lastSystemErrorCode());
+}
+
+void syncFolder(const QString& folder) {
+    const int fd = ::open(encoded(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+bool removeFile(const QString& path) {
+    return ::unlink(encoded(path).constData()) == 0;
+}
+
+bool isWritableByUser(const QString& path) {
+    return ::access(encoded(path).constData(), W_OK) == 0;
+}
+
+bool isHeldByAnotherProgram(const QString&) {
+    // Linux replaces an open file: whoever holds it keeps reading the old content.
+    return false;
+}
+
+qsizetype longestPath() {
+    // Linux sets no limit on a whole path; each call takes at most PATH_MAX.
+    return std::numeric_limits<qsizetype>::max();
+}
+
+} // namespace system_files
