@@ -38,6 +38,10 @@ Harness::Harness(const QString& parentFolder)
              QStringLiteral("/kovex-app-XXXXXX")) {
     app = std::make_unique<KovexApp>(appDir.path());
     app->setErrorReport([this](const KovexError& error) { errors.append(error); });
+    app->errorReport().setAnswer([this](const QString& question) {
+        questions.append(question);
+        return answerYes;
+    });
 }
 
 void Harness::start() {

@@ -28,7 +28,8 @@ class Form2;
 QByteArray readFile(const QString& path);
 void writeFile(const QString& path, const QByteArray& bytes);
 
-// A program instance on a temporary application folder, with the error report captured.
+// A program instance on a temporary application folder, with the error report captured and
+// every question answered (by answerYes) and recorded: no test waits on a box nobody sees.
 class Harness {
 public:
     // The application folder is a new folder in the given one, or in the temporary folder.
@@ -49,6 +50,8 @@ public:
     QTemporaryDir appDir;
     std::unique_ptr<KovexApp> app;
     QList<KovexError> errors;
+    QStringList questions;
+    bool answerYes = false;
 };
 
 // The game's own unit files, as a fresh installation has them.

@@ -204,6 +204,56 @@ private slots:
         QCOMPARE(QDir(h.appPath("configs")).entryList(QDir::Files).size(), 4);
     }
 
+    // A fresh game under Wine, and the defaults applied first: the game's own units, in the
+    // game's spelling, are both the sources and the originals kept.
+    void theDefaultsFirstOnAGameSpeltInCapitals() {
+        SKIP_ON_WINDOWS("names in another case, which Windows takes for the same file");
+        Harness h;
+        GameFixture s(h);
+        QVERIFY(QDir(s.game).rename("Mechdata", "MECHDATA"));
+        QVERIFY(QFile::rename(s.game + "/MECHDATA/WHM-6K_Warhammer.txt",
+                              s.game + "/MECHDATA/WHM-6K_WARHAMMER.TXT"));
+        QVERIFY(QFile::rename(s.game + "/MECHDATA/MAD-3R_Marauder.txt",
+                              s.game + "/MECHDATA/MAD-3R_MARAUDER.TXT"));
+        s.start();
+        QTest::mouseClick(h.form1().Command4, Qt::LeftButton);
+        QVERIFY(h.errors.isEmpty());
+        QCOMPARE(QDir(s.game + "/MECHDATA").entryList(QDir::Files),
+                 QStringList({"MAD-3R_MARAUDER.TXT", "WHM-6K_WARHAMMER.TXT"}));
+        QCOMPARE(readFile(s.game + "/MECHDATA/WHM-6K_WARHAMMER.TXT"), kOriginalWarhammer);
+        QCOMPARE(readFile(s.game + "/MECHDATA/MAD-3R_MARAUDER.TXT"), kOriginalMarauder);
+        // Another apply, then the defaults again: the game's own units come back.
+        s.applyWith("Atlas", "Locust");
+        QCOMPARE(readFile(s.game + "/MECHDATA/WHM-6K_WARHAMMER.TXT"),
+                 QByteArray("atlas bytes\r\n"));
+        QTest::mouseClick(h.form1().Command3, Qt::LeftButton);
+        QTest::mouseClick(h.form1().Command4, Qt::LeftButton);
+        QVERIFY(h.errors.isEmpty());
+        QCOMPARE(readFile(s.game + "/MECHDATA/WHM-6K_WARHAMMER.TXT"), kOriginalWarhammer);
+        QCOMPARE(readFile(s.game + "/MECHDATA/MAD-3R_MARAUDER.TXT"), kOriginalMarauder);
+    }
+
+    // KOVEX kept in the game's own folder: the application folder is the game folder.
+    void kovexInsideTheGameFolder() {
+        Harness h;
+        GameFixture s(h, h.appDir.path());
+        s.start();
+        s.applyWith("Atlas", "Locust");
+        QVERIFY(h.errors.isEmpty());
+        QCOMPARE(s.unitBytes("WHM-6K_Warhammer"), QByteArray("atlas bytes\r\n"));
+        QCOMPARE(s.unitBytes("MAD-3R_Marauder"), QByteArray("locust\0bytes", 12));
+        addName(h.form2(), "Neu");
+        chooseDateiItem(h.form1(), h.form1().Speichern);
+        QVERIFY(h.errors.isEmpty());
+        QCOMPARE(h.readAppFile("units.ini"), QByteArray("Atlas\r\nLocust\r\nNeu\r\n"));
+        QCOMPARE(h.readAppFile("Konfigs.ini"), native(h.appDir.path()).toUtf8() + "\r\n" +
+                                                   native(h.appPath("configs")).toUtf8() + "\r\n");
+        QTest::mouseClick(h.form1().Command3, Qt::LeftButton);
+        QTest::mouseClick(h.form1().Command4, Qt::LeftButton);
+        QVERIFY(h.errors.isEmpty());
+        s.expectGameUntouched();
+    }
+
     void twoSpellingsOfOneFileAreReportedAndNothingChanges() {
         SKIP_ON_WINDOWS("two files whose names differ in case, which Windows cannot hold");
         Harness h;

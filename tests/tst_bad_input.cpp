@@ -79,6 +79,32 @@ private slots:
             << QStringList{QString::fromUtf8("Grüße"), QString::fromUtf8("Müller"),
                            QString::fromUtf8("€")};
         QTest::newRow("only line ends") << QByteArray("\r\n\r\n\n") << QStringList{"", "", ""};
+        // The mark belongs to the file, not to the first name, whatever the later lines hold.
+        QTest::newRow("byte-order mark, then a Windows-1252 line")
+            << QByteArray("\xef\xbb\xbf"
+                          "Atlas\r\nM\xfcller\r\n")
+            << QStringList{"Atlas", QString::fromUtf8("Müller")};
+        // The 32 bytes where Windows-1252 is not Latin-1, as the code page's chart has them;
+        // the five it leaves free stand for the control characters of the same number.
+        QByteArray high;
+        for (int b = 0x80; b < 0xa0; ++b)
+            high += "x" + QByteArray(1, char(b)) + "\r\n";
+        QStringList chart;
+        for (const QString& c :
+             QString::fromUtf8("€\u0081‚ƒ„…†‡ˆ‰Š‹Œ\u008dŽ\u008f\u0090‘’“”•–—˜™š›œ\u009džŸ"))
+            chart << "x" + c;
+        QTest::newRow("Windows-1252 from 0x80 to 0x9F") << high << chart;
+        // Notepad's "Unicode" and its big-endian twin.
+        const QString unicode = QString::fromUtf8("Grüße\r\nAtlas\r\n☃");
+        QByteArray le("\xff\xfe"), be("\xfe\xff");
+        for (const QChar c : unicode) {
+            le += char(c.unicode() & 0xff) + QByteArray(1, char(c.unicode() >> 8));
+            be += char(c.unicode() >> 8) + QByteArray(1, char(c.unicode() & 0xff));
+        }
+        QTest::newRow("UTF-16 LE")
+            << le << QStringList{QString::fromUtf8("Grüße"), "Atlas", QString::fromUtf8("☃")};
+        QTest::newRow("UTF-16 BE")
+            << be << QStringList{QString::fromUtf8("Grüße"), "Atlas", QString::fromUtf8("☃")};
 
         // Line ends at every place within eight bytes and across them, beside bytes that
         // differ from CR or LF only in the top bit (0x8A, 0x8D), in UTF-8 and in Windows-1252.

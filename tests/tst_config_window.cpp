@@ -9,6 +9,7 @@
 #include "controls/list_box.h"
 #include "main_window/form1.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QDir>
 #include <QGroupBox>
@@ -304,6 +305,67 @@ private slots:
         QCOMPARE(f.Dir1->Path(), driveB.path());
         QCOMPARE(f.Drive1->Drive(), driveB.path());
         QVERIFY(f.isVisible());
+    }
+
+    // The drive already shown, chosen again from the open list, leaves the folder as it is;
+    // a drive chosen and the window closed and opened again shows that drive and its folder.
+    void theShownDriveAndTheFolderAgree() {
+        SKIP_ON_WINDOWS("folders that stand in for drives; the drive letters have their own case");
+        QTemporaryDir driveA;
+        QTemporaryDir driveB;
+        QVERIFY(QDir(driveA.path()).mkpath("Spiele/Velmora"));
+        Harness h;
+        h.start();
+        chooseDateiItem(h.form1(), h.form1().Konfigurieren);
+        Form2& f = h.form2();
+        f.Drive1->setDrives({driveA.path(), driveB.path()});
+        f.Dir1->setPath(driveA.path() + "/Spiele/Velmora");
+        f.Drive1->showDriveOf(f.Dir1->Path());
+        QCOMPARE(f.Drive1->Drive(), driveA.path());
+
+        f.Drive1->showPopup();
+        QAbstractItemView* choices = f.Drive1->view();
+        QTRY_VERIFY(choices->isVisible());
+        QTest::keyClick(choices, Qt::Key_Return);
+        QTRY_VERIFY(!choices->isVisible());
+        QCOMPARE(f.Dir1->Path(), driveA.path() + "/Spiele/Velmora");
+
+        f.Drive1->setFocus();
+        QTest::keyClick(f.Drive1, Qt::Key_Down);
+        QCOMPARE(f.Dir1->Path(), driveB.path());
+        QTest::mouseClick(f.Check1, Qt::LeftButton); // "OK" only hides
+        QTest::mouseClick(f.Command1, Qt::LeftButton);
+        chooseDateiItem(h.form1(), h.form1().Konfigurieren);
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QCOMPARE(f.Drive1->Drive(), driveB.path());
+        QCOMPARE(f.Dir1->Path(), driveB.path());
+        QCOMPARE(f.Dir1->tree()->currentItem()->data(0, Qt::UserRole).toString(), driveB.path());
+        QVERIFY(h.errors.isEmpty());
+    }
+
+    // The window keeps its size, as laid out; the lists take one name at a time.
+    void fixedSizeAndOneSelection() {
+        Harness h;
+        openWithNames(h);
+        Form2& f = h.form2();
+        const QSize laidOut = f.size();
+        QCOMPARE(f.minimumSize(), laidOut);
+        QCOMPARE(f.maximumSize(), laidOut);
+        f.resize(laidOut + QSize(100, 80));
+        QCOMPARE(f.size(), laidOut);
+
+        h.form1().activateWindow();
+        for (ListBox* list : {f.List1, h.form1().List1}) {
+            list->window()->activateWindow();
+            clickRow(list, 0);
+            const QModelIndex second = list->model()->index(2, 0);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                              list->visualRect(second).center());
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                              list->visualRect(list->model()->index(1, 0)).center());
+            QCOMPARE(list->selectionModel()->selectedIndexes().size(), 1);
+            QCOMPARE(list->ListIndex(), 1);
+        }
     }
 
     void aVanishedCurrentFolderStillGivesAFolderList() {

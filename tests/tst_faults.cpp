@@ -18,8 +18,12 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSemaphore>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
+
+#include <thread>
 
 namespace {
 
@@ -278,10 +282,17 @@ private slots:
         QVERIFY(h.form1().isVisible());
     }
 
+    // A line break of either kind would split the stored folder in two at the next start.
+    void aGameFolderWithALineBreakIsNotStoredButUsed_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("LF") << "Spiel\nzwei";
+        QTest::newRow("CR") << "Spiel\rzwei";
+    }
     void aGameFolderWithALineBreakIsNotStoredButUsed() {
         SKIP_ON_WINDOWS("a folder name with a line break, which Windows does not allow");
+        QFETCH(QString, name);
         Harness h;
-        GameFixture g(h, h.appPath("Spiel\nzwei"));
+        GameFixture g(h, h.appPath(name));
         g.start();
         const QByteArray konfigs = h.readAppFile("Konfigs.ini");
         h.form2().Dir1->setPath(g.game);
@@ -331,6 +342,37 @@ private slots:
                  QStringList({"Atlas.txt", "Locust.txt"}));
     }
 
+    // Another copy that finishes within the wait: this one goes on as if nothing had been.
+    void aFolderLetGoWithinTheWaitIsUsed_data() {
+        aFolderHeldByAnotherCopy_data();
+    }
+    void aFolderLetGoWithinTheWaitIsUsed() {
+        QFETCH(bool, applying);
+        Harness h;
+        GameFixture g(h);
+        g.start();
+        h.form2().List1->AddItem("saved");
+        QSemaphore held;
+        std::thread other([&] {
+            const FolderLock lock(applying ? FolderLock::Purpose::Apply
+                                           : FolderLock::Purpose::Settings,
+                                  applying ? g.game : h.appDir.path());
+            held.release();
+            QThread::msleep(1000);
+        });
+        held.acquire();
+        if (applying)
+            g.applyWith("Atlas", "Locust");
+        else
+            chooseDateiItem(h.form1(), h.form1().Speichern);
+        other.join();
+        QCOMPARE(h.errors.size(), 0);
+        if (applying)
+            QCOMPARE(g.unitBytes("WHM-6K_Warhammer"), QByteArray("atlas bytes\r\n"));
+        else
+            QCOMPARE(h.readAppFile("units.ini"), QByteArray("Atlas\r\nLocust\r\nsaved\r\n"));
+    }
+
     void readOnlyApplicationFolder() {
         REQUIRE_SCRATCH_MOUNTS();
         Harness h;
@@ -346,6 +388,9 @@ private slots:
         addName(h.form2(), "C");
         QTest::mouseClick(h.form2().Command1, Qt::LeftButton);
         QCOMPARE(h.errors.size(), 1);
+        QCOMPARE(h.errors.first().description(),
+                 QString("Zugriff verweigert: %1").arg(native(h.appPath("Konfigs.ini"))));
+        QCOMPARE(h.errors.first().number(), int(KovexError::PermissionDenied));
         QVERIFY(h.form2().isVisible());
         QCOMPARE(h.readAppFile("units.ini"), QByteArray("A\r\nB\r\n"));
         QCOMPARE(h.readAppFile("Konfigs.ini"), QByteArray());
@@ -360,6 +405,8 @@ private slots:
         QVERIFY(scratch_mounts::remountReadOnly(h.appDir.path()));
         h.start();
         QCOMPARE(h.errors.size(), 1);
+        QCOMPARE(h.errors.first().description(),
+                 QString("Zugriff verweigert: %1").arg(native(h.appPath("Konfigs.ini"))));
         QVERIFY(h.form1().isVisible());
         QCOMPARE(h.form1().List1->ListCount(), 0);
         QVERIFY(filesIn(h.appDir.path()).isEmpty());
@@ -394,6 +441,7 @@ private slots:
                         QTest::mouseClick(b, Qt::LeftButton);
             });
         };
+        h.app->errorReport().setAnswer({}); // the real box
         answer("&Nein");
         QTest::mouseClick(h.form1().Command4, Qt::LeftButton);
         QCOMPARE(seen, QStringList({"KOVEX",
@@ -421,6 +469,9 @@ private slots:
         g.start();
         g.applyWith("Atlas", "Locust");
         QCOMPARE(h.errors.size(), 1);
+        QCOMPARE(h.errors.first().number(), int(KovexError::PermissionDenied));
+        QVERIFY2(h.errors.first().description().contains(native(game.path() + "/Mechdata")),
+                 qPrintable(h.errors.first().description()));
         g.expectGameUntouched();
         QVERIFY(h.form1().isVisible());
     }
@@ -439,6 +490,8 @@ private slots:
         QTest::mouseClick(h.form2().Command1, Qt::LeftButton); // "OK" with the tick
         QCOMPARE(h.errors.size(), 1);
         QCOMPARE(h.errors.first().number(), int(KovexError::DiskFull));
+        QCOMPARE(h.errors.first().description(),
+                 QString::fromUtf8("Datenträger voll: %1").arg(native(h.appPath("units.ini"))));
         QCOMPARE(h.readAppFile("units.ini"), QByteArray("old\r\n"));
         QCOMPARE(h.form1().List1->items(), QStringList({"old"}));
         // The window stays open with every unsaved name.

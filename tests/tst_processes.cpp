@@ -271,6 +271,27 @@ private slots:
 #endif
     }
 
+    // The disk fails while a configuration is read for its copy: reported as a device error,
+    // and the unit that was to take it keeps what it had.
+    void aReadErrorWhileCopyingAConfigurationChangesNothing() {
+#ifdef Q_OS_WIN
+        QSKIP(kNeedsStrace);
+#else
+        QTemporaryDir base;
+        const Installation kovex(base.filePath("app"), base.filePath("game"));
+        const QString config = kovex.app + "/configs/Atlas.txt";
+        const Run run = runDriver({"apply", kovex.app, kovex.game, "Atlas", "Locust"},
+                                  strace({"-f", "-qq", "-o", "/dev/null", "-P", config, "-e",
+                                          "trace=read", "-e", "inject=read:error=EIO"}));
+        QCOMPARE(run.exitCode, 3);
+        QCOMPARE(run.reports,
+                 QString::fromUtf8("report 57: Fehler beim Geräte-E/A: %1\n").arg(config));
+        QCOMPARE(readFile(kovex.unit("WHM-6K_Warhammer")), kOriginalWarhammer);
+        QCOMPARE(QDir(kovex.game + "/Mechdata").entryList(QDir::Files | QDir::Hidden),
+                 QStringList({"MAD-3R_Marauder.txt", "WHM-6K_Warhammer.txt"}));
+#endif
+    }
+
     void twoCopiesSavingAtOnceLeaveOneWholeList() {
         QTemporaryDir app;
         writeFile(app.filePath("units.ini"), "start\r\n");
@@ -350,6 +371,29 @@ private slots:
         QCOMPARE(run.reports, QString("report 70: Zugriff verweigert: %1\n").arg(refused));
         kovex.expectUntouched();
         QCOMPARE(kovex.files(), before); // no originals kept, no temporary files
+#endif
+    }
+
+    // Settings files the user may write, in a folder the user may not: no temporary file can
+    // go beside them, and the save says so, naming the first file, and changes neither.
+    void aSaveIntoAFolderTheUserMayNotWriteIsRefused() {
+#ifdef Q_OS_WIN
+        QSKIP(kNeedsSetpriv);
+#else
+        UnprivilegedWorld world;
+        const QString app = world.folder("app", false);
+        writeFile(app + "/Konfigs.ini", "");
+        writeFile(app + "/units.ini", "A\r\n");
+        world.handOver(app + "/Konfigs.ini");
+        world.handOver(app + "/units.ini");
+        const Run run = world.run({"save", app});
+        QCOMPARE(run.exitCode, 3);
+        QCOMPARE(run.reports,
+                 QString("report 70: Zugriff verweigert: %1\n").arg(app + "/Konfigs.ini"));
+        QCOMPARE(readFile(app + "/Konfigs.ini"), QByteArray());
+        QCOMPARE(readFile(app + "/units.ini"), QByteArray("A\r\n"));
+        QCOMPARE(QDir(app).entryList(QDir::Files | QDir::Hidden),
+                 QStringList({"Konfigs.ini", "units.ini"}));
 #endif
     }
 

@@ -49,41 +49,6 @@ class SettingsStoreTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void everyErrorHasItsNumberAndGermanText_data() {
-        QTest::addColumn<int>("error");
-        QTest::addColumn<int>("number");
-        QTest::addColumn<QString>("text");
-        const auto row = [](const char* name, KovexError::Number error, int number,
-                            const char* text) {
-            QTest::newRow(name) << int(error) << number << QString::fromUtf8(text);
-        };
-        row("out of memory", KovexError::OutOfMemory, 7, "Nicht genügend Speicher");
-        row("bad file name", KovexError::BadFileName, 52, "Dateiname oder -nummer falsch");
-        row("file not found", KovexError::FileNotFound, 53, "Datei nicht gefunden");
-        row("bad file mode", KovexError::BadFileMode, 54, "Falscher Dateimodus");
-        row("device I/O", KovexError::DeviceIoError, 57, "Fehler beim Geräte-E/A");
-        row("file exists", KovexError::FileAlreadyExists, 58, "Datei existiert bereits");
-        row("disk full", KovexError::DiskFull, 61, "Datenträger voll");
-        row("past the end", KovexError::InputPastEndOfFile, 62, "Einlesen hinter Dateiende");
-        row("device unavailable", KovexError::DeviceUnavailable, 68, "Gerät nicht verfügbar");
-        row("permission denied", KovexError::PermissionDenied, 70, "Zugriff verweigert");
-        row("path/file access", KovexError::PathFileAccessError, 75,
-            "Fehler beim Zugriff auf Pfad/Datei");
-        row("path not found", KovexError::PathNotFound, 76, "Pfad nicht gefunden");
-        row("bad index", KovexError::BadIndex, 381, "Unzulässiger Index für Eigenschaftenfeld");
-    }
-    void everyErrorHasItsNumberAndGermanText() {
-        QFETCH(int, error);
-        QFETCH(int, number);
-        QFETCH(QString, text);
-        const KovexError bare{KovexError::Number(error)};
-        QCOMPARE(bare.number(), number);
-        QCOMPARE(bare.description(), text);
-        // The file or slot concerned follows the text.
-        QCOMPARE(KovexError(KovexError::Number(error), "C:\\x.txt").description(),
-                 text + ": C:\\x.txt");
-    }
-
     void theSettingsStoreWorksWithoutWindows() {
         QTemporaryDir app;
         QTemporaryDir game;
