@@ -84,11 +84,15 @@ QString KovexApp::gameFolder() {
 }
 
 void KovexApp::setGameFolder(const QString& folder) {
-    form2().Dir1->setPath(folder);
+    form2().Dir1->setStoredPath(folder);
 }
 
 LineList KovexApp::knownConfigurations() {
     return form2().List1->lines();
+}
+
+bool KovexApp::askYesNo(const QString& question) {
+    return m_errorReport.askYesNo(question);
 }
 
 void KovexApp::showKnownConfigurations(const LineList& names) {

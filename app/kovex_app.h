@@ -47,6 +47,7 @@ public:
     void setGameFolder(const QString& folder) override;
     LineList knownConfigurations() override;
     void showKnownConfigurations(const LineList& names) override;
+    bool askYesNo(const QString& question) override;
 
 private:
     ErrorReport m_errorReport;

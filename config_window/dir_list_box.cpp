@@ -51,21 +51,40 @@ protected:
 
 DirListBox::DirListBox(QWidget* parent) : QWidget(parent) {
     // Starts in the program's current folder; one that has gone or cannot be read leaves the
-    // root instead, so that the window always comes into being.
+    // root instead, so that the window always comes into being. Neither is chosen yet.
     try {
-        setPath(QDir::currentPath());
+        showFolder(QDir::currentPath());
     } catch (const KovexError&) {
-        setPath(QDir::rootPath());
+        showFolder(QDir::rootPath());
     }
 }
 
 void DirListBox::setPath(const QString& path) {
+    showFolder(path);
+    m_chosen = true;
+}
+
+void DirListBox::setStoredPath(const QString& path) {
+    try {
+        setPath(path);
+    } catch (const KovexError&) {
+        // Kept as it was stored, so that it is what a save writes and an apply names.
+        m_path = path;
+        m_missing = true;
+        m_chosen = true;
+        if (m_tree)
+            fillTree();
+    }
+}
+
+void DirListBox::showFolder(const QString& path) {
     const QFileInfo info(path);
     if (path.isEmpty() || path.size() > system_files::longestPath() || !info.isDir())
         throw KovexError(KovexError::PathNotFound, QDir::toNativeSeparators(path));
     if (!info.isReadable())
         throw KovexError(KovexError::DeviceUnavailable, QDir::toNativeSeparators(path));
     m_path = QDir::cleanPath(info.absoluteFilePath());
+    m_missing = false;
     if (m_tree)
         fillTree();
 }
@@ -102,15 +121,30 @@ void DirListBox::resizeEvent(QResizeEvent* event) {
         m_tree->setGeometry(rect());
 }
 
+// The nearest folder above a path that is not there, for showing where it would be.
+QString DirListBox::nearestExisting(const QString& path) {
+    if (!QDir::isAbsolutePath(path))
+        return QDir::rootPath();
+    QString folder = QDir::cleanPath(path);
+    while (!QFileInfo(folder).isDir() && !QDir(folder).isRoot()) {
+        const QString parent = QFileInfo(folder).absolutePath();
+        if (parent == folder)
+            break;
+        folder = parent;
+    }
+    return QFileInfo(folder).isDir() ? folder : QDir::rootPath();
+}
+
 void DirListBox::fillTree() {
     QTreeWidget* tree = m_tree;
     tree->clear();
     const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
     const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QString shown = m_missing ? nearestExisting(m_path) : m_path;
 
     // The chain of parents from the root down to the current folder.
     QStringList chain;
-    for (QDir dir(m_path);;) {
+    for (QDir dir(shown);;) {
         chain.prepend(dir.absolutePath());
         if (dir.isRoot() || !dir.cdUp())
             break;
@@ -123,11 +157,25 @@ void DirListBox::fillTree() {
     }
     QTreeWidgetItem* current = item;
 
-    const QDir dir(m_path);
-    const QStringList subfolders = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
-                                                 QDir::Name | QDir::IgnoreCase);
-    for (const QString& name : subfolders)
-        addFolder(current, tree, name, dir.filePath(name), closed);
+    if (m_missing) {
+        // The stored folder, where it would be: marked as not there, and current.
+        const QString missing =
+            QStringLiteral("%1 (nicht gefunden)").arg(QDir::toNativeSeparators(m_path));
+        current = addFolder(current, tree, missing, m_path, closed);
+        QFont italic = current->font(0);
+        italic.setItalic(true);
+        current->setFont(0, italic);
+        current->setForeground(0, palette().color(QPalette::Disabled, QPalette::Text));
+        current->setToolTip(0,
+                            QStringLiteral("Der gespeicherte Installationspfad ist nicht da: "
+                                           "Laufwerk nicht eingesteckt oder Ordner verschoben?"));
+    } else {
+        const QDir dir(m_path);
+        const QStringList subfolders = dir.entryList(
+            QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
+        for (const QString& name : subfolders)
+            addFolder(current, tree, name, dir.filePath(name), closed);
+    }
 
     tree->expandAll();
     tree->setCurrentItem(current);

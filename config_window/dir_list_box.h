@@ -15,10 +15,20 @@ class DirListBox : public QWidget {
 public:
     explicit DirListBox(QWidget* parent);
 
-    // The current folder as a full path, without a trailing separator except for a root.
+    // The current folder as a full path, without a trailing separator except for a root; or
+    // a stored folder that is not there now, as it was stored.
     QString Path() const { return m_path; }
-    // Makes an existing, readable folder current; anything else is a failure.
+    // Makes an existing, readable folder current, and the chosen game folder; anything else is
+    // a failure.
     void setPath(const QString& path);
+    // The game folder as stored: current where it can be, else kept all the same (isMissing),
+    // shown where it would be, until another is chosen.
+    void setStoredPath(const QString& path);
+    // Whether the stored folder is not there now.
+    bool isMissing() const { return m_missing; }
+    // Whether a game folder was chosen or stored at all; at first the list only shows the
+    // program's current folder.
+    bool isChosen() const { return m_chosen; }
 
     // The list as the user sees it, filled for the current folder.
     QTreeWidget* tree();
@@ -31,9 +41,13 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void showFolder(const QString& path);
     void fillTree();
     void revealCurrent();
+    static QString nearestExisting(const QString& path);
 
     QString m_path;
+    bool m_missing = false;
+    bool m_chosen = false;
     QTreeWidget* m_tree = nullptr;
 };

@@ -1,5 +1,8 @@
 #include "apply_assignment.h"
 
+#include "kept_originals.h"
+#include "unit_contents.h"
+
 #include "settings/file_checks.h"
 #include "settings/file_errors.h"
 #include "settings/file_system_object.h"
@@ -18,15 +21,14 @@ QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-// One slot's copy: its configuration file over one of the game's unit files.
+// One slot's copy: a file over one of the game's unit files.
 struct UnitCopy {
     QString slotCaption;
     QString slotName;
+    QString unit;
     QString source;
     QString destination;
-    QString original; // where configs keeps the game's own unit
-    bool keepOriginal = false;
-    bool sourceKeptFirst = false; // the source is an original that is kept just before
+    bool sourceIsDestination = false; // a default slot on a game with nothing kept yet
 };
 
 struct ApplyPlan {
@@ -45,58 +47,81 @@ void checkSlot(const QString& caption, const QString& name) {
                          QStringLiteral("%1-Slot „%2“").arg(caption, name));
 }
 
+// A game folder that is not there now (a drive not plugged in) is named as such; nothing else
+// is ever taken in its place.
+void checkGameFolder(const QString& gameFolder) {
+    if (!QDir::isAbsolutePath(gameFolder) || !QFileInfo(gameFolder).isDir())
+        throw KovexError(KovexError::PathNotFound, shown(gameFolder));
+}
+
+// The file a slot names. The name of one of the game's unit files stands for the game's own
+// unit, kept for this game; where none is kept yet, for a configuration of that name, as users
+// and the classic program put them into configs; and where there is none, for the game's unit
+// file itself (kept just before, when it matches nothing known), so that the defaults on a
+// fresh game change nothing.
+void chooseSource(UnitCopy& copy, const ApplyPlan& plan, const KeptOriginals& originals) {
+    const QString configuration =
+        file_checks::spelledAsFound(plan.configs, copy.slotName + QStringLiteral(".txt"));
+    copy.source = configuration;
+    for (const QString& unit : unit_files::kUnits) {
+        if (copy.slotName.compare(unit, Qt::CaseInsensitive) != 0)
+            continue;
+        const QString own = originals.gamesOwn(unit);
+        if (!own.isEmpty()) {
+            copy.source = own;
+        } else if (!QFileInfo::exists(configuration)) {
+            copy.source = unit_files::unitFile(plan.mechdata, unit);
+            copy.sourceIsDestination = unit == copy.unit;
+        }
+    }
+}
+
 // Where each file is, spelt as found: a game under Wine may spell its folder and files in
-// other case, and the game's own spelling is kept, in Mechdata and for the originals.
-ApplyPlan plan(const Assignment& a) {
-    checkSlot(QStringLiteral("Player"), a.playerSlot);
-    checkSlot(QStringLiteral("Computer"), a.computerSlot);
-    using file_checks::spelledAsFound;
+// other case, and the game's own spelling is kept.
+ApplyPlan plan(const Assignment& a, const QString& mechdata, const KeptOriginals& originals) {
     ApplyPlan p;
     p.configs = Module1::configsFolder(a.appFolder);
-    p.mechdata = spelledAsFound(a.gameFolder, QStringLiteral("Mechdata"));
-    const auto copy = [&](const QString& caption, const QString& slot, const QString& unit) {
-        UnitCopy c{caption,
-                   slot,
-                   spelledAsFound(p.configs, slot + QStringLiteral(".txt")),
-                   spelledAsFound(p.mechdata, unit + QStringLiteral(".txt")),
-                   {}};
-        c.original = spelledAsFound(p.configs, QFileInfo(c.destination).fileName());
-        return c;
-    };
-    p.copies[0] = copy(QStringLiteral("Player"), a.playerSlot, unit_files::kPlayerUnit);
-    p.copies[1] = copy(QStringLiteral("Computer"), a.computerSlot, unit_files::kComputerUnit);
-    // The game's own units are kept in configs under their own names when configs lacks them.
-    const bool configsThere = QFileInfo(p.configs).isDir();
-    for (UnitCopy& c : p.copies)
-        c.keepOriginal =
-            configsThere && !QFileInfo::exists(c.original) && QFileInfo(c.destination).isFile();
-    // A default slot's file may be the game's own unit, kept just before the copies.
-    for (UnitCopy& c : p.copies)
-        for (const UnitCopy& kept : p.copies)
-            if (kept.keepOriginal && !QFileInfo::exists(c.source) &&
-                c.source.compare(kept.original, Qt::CaseInsensitive) == 0) {
-                c.source = kept.original;
-                c.sourceKeptFirst = true;
-            }
+    p.mechdata = mechdata;
+    const QString slotNames[2] = {a.playerSlot, a.computerSlot};
+    const QString captions[2] = {QStringLiteral("Player"), QStringLiteral("Computer")};
+    for (int i = 0; i < 2; ++i) {
+        UnitCopy& copy = p.copies[i];
+        copy.slotCaption = captions[i];
+        copy.slotName = slotNames[i];
+        copy.unit = unit_files::kUnits[i];
+        copy.destination = unit_files::unitFile(mechdata, copy.unit);
+        chooseSource(copy, p, originals);
+    }
     return p;
 }
 
 // Everything that can be known before a file changes: a refused apply writes nothing.
 void check(const ApplyPlan& p) {
+    file_checks::refuseForeignLinks(p.mechdata);
     if (!QFileInfo(p.mechdata).isDir())
         throw KovexError(KovexError::PathNotFound, shown(p.mechdata));
     for (const UnitCopy& copy : p.copies) {
-        if (!QFileInfo(copy.source).isFile() && !copy.sourceKeptFirst)
+        file_checks::refuseForeignLinks(copy.destination);
+        file_checks::refuseForeignLinks(copy.source);
+    }
+    // Both sources can be read: one that cannot would stop the apply halfway.
+    for (const UnitCopy& copy : p.copies) {
+        if (copy.sourceIsDestination)
+            continue;
+        try {
+            SystemFile readable;
+            readable.openRegularForReading(copy.source);
+        } catch (const KovexError& error) {
+            // No such configuration; other refusals (a name too long, no permission) as they are.
+            const bool missing = error.number() == KovexError::FileNotFound ||
+                                 error.number() == KovexError::PathNotFound ||
+                                 QFileInfo(copy.source).isDir();
+            if (!missing)
+                throw;
             throw KovexError(
                 KovexError::FileNotFound,
                 QStringLiteral("%1-Slot, %2").arg(copy.slotCaption, shown(copy.source)));
-    }
-    // Both configurations can be read: one that cannot would stop the apply halfway.
-    for (const UnitCopy& copy : p.copies) {
-        if (copy.sourceKeptFirst)
-            continue;
-        SystemFile source;
-        source.openRegularForReading(copy.source);
+        }
     }
     // Both game files first: neither changes unless both can be replaced.
     for (const UnitCopy& copy : p.copies) {
@@ -114,44 +139,59 @@ void check(const ApplyPlan& p) {
         throw KovexError(KovexError::PermissionDenied, shown(p.mechdata));
 }
 
-// Keeps the game's own units where "Standard wiederherstellen" finds them; a file of that
-// name already in configs is never replaced. When configs cannot take them, the user decides
-// whether to go on without; false when the apply is to stop, with nothing kept.
-bool keepOriginals(FileSystemObject& fso, const ApplyPlan& p,
-                   const std::function<bool(const QString&)>& askWithoutOriginals) {
+// Before a unit file is replaced, its content is kept for this game unless a configuration or
+// a file kept for this game already holds it, so that it can always be got back. When configs
+// cannot take it, the user decides whether to go on without; false when the apply is to stop,
+// with nothing kept.
+bool keepUnknownContents(FileSystemObject& fso, const ApplyPlan& p, const KeptOriginals& originals,
+                         const std::function<bool(const QString&)>& askWithoutOriginals) {
+    if (!QFileInfo(p.configs).isDir())
+        return true; // no configuration can come from there either
+    const QStringList destinations{p.copies[0].destination, p.copies[1].destination};
     QStringList kept;
     try {
         for (const UnitCopy& copy : p.copies) {
-            if (!copy.keepOriginal)
+            // Asked afresh for each: the first unit's content may just have been kept.
+            const UnitContents known(p.configs, originals, destinations);
+            if (known.identify(copy.destination).kind != UnitHolding::Kind::Unknown)
                 continue;
-            fso.CopyFile(copy.destination, copy.original, false);
-            kept << copy.original;
+            if (!QDir().mkpath(originals.folder()))
+                throw KovexError(KovexError::PermissionDenied, shown(originals.folder()));
+            const QString place = originals.nextPlace(copy.unit);
+            fso.CopyFile(copy.destination, place, false);
+            kept << place;
         }
     } catch (const KovexError&) {
         if (askWithoutOriginals(shown(p.configs)))
             return true;
-        for (const QString& original : kept)
-            QFile::remove(original);
+        for (const QString& file : kept)
+            QFile::remove(file);
         return false;
     }
     return true;
-}
-
-void copyUnits(FileSystemObject& fso, const ApplyPlan& p) {
-    for (const UnitCopy& copy : p.copies)
-        fso.CopyFile(copy.source, copy.destination, true);
 }
 
 } // namespace
 
 void applyAssignment(FileSystemObject& fso, const Assignment& assignment,
                      const std::function<bool(const QString&)>& askWithoutOriginals) {
+    checkSlot(QStringLiteral("Player"), assignment.playerSlot);
+    checkSlot(QStringLiteral("Computer"), assignment.computerSlot);
+    checkGameFolder(assignment.gameFolder);
+    const QString mechdata = unit_files::mechdataOf(assignment.gameFolder);
     // Another copy of the program applying to the same game, or saving into the same configs,
     // waits, or this one reports: both unit files always come from one apply.
-    const FolderLock gameLock(FolderLock::Purpose::Apply, assignment.gameFolder);
-    const FolderLock appLock(FolderLock::Purpose::Settings, assignment.appFolder);
-    const ApplyPlan p = plan(assignment);
+    const FolderLock lock({assignment.appFolder, mechdata});
+    const KeptOriginals originals(Module1::configsFolder(assignment.appFolder),
+                                  assignment.gameFolder);
+    const ApplyPlan p = plan(assignment, mechdata, originals);
     check(p);
-    if (keepOriginals(fso, p, askWithoutOriginals))
-        copyUnits(fso, p);
+    if (!keepUnknownContents(fso, p, originals, askWithoutOriginals))
+        return;
+    QList<FileSystemObject::Copy> copies;
+    for (const UnitCopy& copy : p.copies)
+        if (!copy.sourceIsDestination)
+            copies.append({copy.source, copy.destination});
+    if (!copies.isEmpty())
+        fso.CopyFilesTogether(copies);
 }

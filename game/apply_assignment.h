@@ -5,11 +5,7 @@
 
 class FileSystemObject;
 
-// The game's two unit files in its Mechdata folder, and the slots' defaults.
-namespace unit_files {
-inline const QString kPlayerUnit = QStringLiteral("WHM-6K_Warhammer");
-inline const QString kComputerUnit = QStringLiteral("MAD-3R_Marauder");
-} // namespace unit_files
+#include "unit_files.h"
 
 struct Assignment {
     QString appFolder;
@@ -18,11 +14,12 @@ struct Assignment {
     QString computerSlot;
 };
 
-// Copies the player slot's configuration over the game's player unit, then the computer's, in
-// four stages: plan both copies, check everything (both names, Mechdata, both sources, both
-// destinations), keep the game's originals, copy. A failed check throws and nothing is
-// written anywhere. The game's own units are kept in configs under their own names when configs
-// lacks them, so that the defaults can always put them back; when configs cannot take them,
-// askWithoutOriginals (given the configs folder) decides whether to copy all the same.
+// Copies the player slot's configuration over the game's player unit, and the computer's over
+// the computer unit, both or neither: plan both copies, check everything (both names, the game
+// folder, Mechdata, both sources, both destinations, links), keep what the unit files hold
+// where nothing else does (KeptOriginals), then write both new units whole before either
+// replaces its file. A failed check throws and nothing is written anywhere. A slot that names
+// one of the game's unit files stands for this game's own unit. When configs cannot keep a
+// content, askWithoutOriginals (given the configs folder) decides whether to copy all the same.
 void applyAssignment(FileSystemObject& fso, const Assignment& assignment,
                      const std::function<bool(const QString&)>& askWithoutOriginals);

@@ -19,7 +19,7 @@ void removeLeftovers(const QString& target) {
     const QStringList entries = folder.entryList(QDir::Files | QDir::System | QDir::Hidden);
     for (const QString& entry : entries)
         if (AtomicFileWriter::isTemporaryName(entry, name))
-            system_files::removeFile(folder.filePath(entry));
+            system_files::removeLeftover(folder.filePath(entry));
 }
 
 } // namespace
@@ -30,7 +30,7 @@ bool AtomicFileWriter::isTemporaryName(const QString& entry, const QString& file
            (entry.startsWith(stem + QLatin1Char('.')) && entry.size() > stem.size() + 1);
 }
 
-AtomicFileWriter::AtomicFileWriter(const QString& path)
+AtomicFileWriter::AtomicFileWriter(const QString& path, const QString& permissionsFrom)
     : m_path(path), m_target(file_checks::resolveLinks(path)) {
     const QString shown = QDir::toNativeSeparators(path);
     const QFileInfo target(m_target);
@@ -41,13 +41,14 @@ AtomicFileWriter::AtomicFileWriter(const QString& path)
         throw KovexError(KovexError::PathFileAccessError, shown);
     removeLeftovers(m_target);
     createTemporary();
-    if (target.exists()) {
-        try {
+    try {
+        if (target.exists())
             m_temp.takeOverOwnerAndPermissions(m_target);
-        } catch (const KovexError&) {
-            discardTemporary();
-            throw;
-        }
+        else if (!permissionsFrom.isEmpty())
+            m_temp.narrowPermissionsTo(permissionsFrom);
+    } catch (const KovexError&) {
+        discardTemporary();
+        throw;
     }
 }
 
@@ -83,9 +84,22 @@ void AtomicFileWriter::write(const char* data, qint64 size) {
 }
 
 void AtomicFileWriter::commit() {
+    prepare();
+    replace();
+}
+
+void AtomicFileWriter::prepare() {
     m_temp.flushToDisk();
     m_temp.close();
+}
+
+void AtomicFileWriter::replace() {
     system_files::replaceFile(m_tempPath, m_target, m_path);
     m_committed = true;
     system_files::syncFolder(QFileInfo(m_target).absolutePath());
+    m_fingerprint = system_files::fingerprint(m_target);
+}
+
+QByteArray AtomicFileWriter::fingerprint() const {
+    return m_fingerprint;
 }

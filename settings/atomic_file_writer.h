@@ -11,20 +11,28 @@
 //
 // The file, or what its links lead to, must be a regular file or not exist yet; the links are
 // kept. An existing file keeps its permissions, and when root replaces it, its owner and group;
-// on Windows it keeps its attributes, read-only included.
-// Leftover temporary files of the same file, from a killed run, are removed first: callers hold
-// the folder's lock (FolderLock), so no other copy of the program is writing it. Every failure
-// throws KovexError naming the file as the caller named it.
+// on Windows it keeps its attributes, read-only included. A new file allows at most what the
+// file named by permissionsFrom allows, where one is named.
+// Leftover temporary files of the same file, from a killed run, are removed first; one that a
+// live copy is still writing is not. Every failure throws KovexError naming the file as the
+// caller named it.
 class AtomicFileWriter {
 public:
-    explicit AtomicFileWriter(const QString& path);
+    explicit AtomicFileWriter(const QString& path, const QString& permissionsFrom = {});
     ~AtomicFileWriter();
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
     void write(const char* data, qint64 size);
     void write(const QByteArray& bytes) { write(bytes.constData(), bytes.size()); }
+    // prepare, then replace.
     void commit();
+    // The new content whole and on the disk, beside the file, which is still untouched.
+    void prepare();
+    // The new content takes the file's place; after prepare.
+    void replace();
+    // The file as it is after replace.
+    QByteArray fingerprint() const;
 
     // Whether the folder entry is one of this program's temporary files for the file name.
     static bool isTemporaryName(const QString& entry, const QString& fileName);
@@ -38,4 +46,5 @@ private:
     QString m_tempPath;
     SystemFile m_temp;
     bool m_committed = false;
+    QByteArray m_fingerprint;
 };

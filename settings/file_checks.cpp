@@ -1,6 +1,7 @@
 #include "file_checks.h"
 
 #include "kovex_error.h"
+#include "system_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,6 +18,20 @@ QString resolveLinks(const QString& path) {
         current = info.symLinkTarget();
     }
     throw KovexError(KovexError::PathFileAccessError, QDir::toNativeSeparators(path));
+}
+
+void refuseForeignLinks(const QString& path) {
+    QString current = path;
+    for (int hops = 0; hops < 32; ++hops) {
+        const QFileInfo info(current);
+        if (!info.isSymLink())
+            return;
+        if (!system_files::linkIsTrusted(current))
+            throw KovexError(KovexError::PermissionDenied,
+                             QStringLiteral("%1 (Verknüpfung eines anderen Benutzers)")
+                                 .arg(QDir::toNativeSeparators(current)));
+        current = info.symLinkTarget();
+    }
 }
 
 bool isRegularOrMissing(const QString& path) {

@@ -9,6 +9,12 @@ namespace file_checks {
 // The file that really holds the content, following links even when it does not exist yet.
 QString resolveLinks(const QString& path);
 
+// Refuses (KovexError 70, naming the link) a path that is, or leads through, a symbolic link
+// made by neither this user nor the owner of the folder that holds it: one that another user
+// planted to make this one write or show a file of their choice. Links the user made are
+// followed as ever.
+void refuseForeignLinks(const QString& path);
+
 // A regular file, or nothing at all: what a settings or unit file may be. Folders, devices,
 // named pipes and sockets are not.
 bool isRegularOrMissing(const QString& path);

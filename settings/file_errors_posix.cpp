@@ -25,6 +25,8 @@ KovexError systemError(const QString& path, long code) {
     case ENOTDIR:
         return QFileInfo(path).absoluteDir().exists() ? KovexError(KovexError::FileNotFound, shown)
                                                       : KovexError(KovexError::PathNotFound, shown);
+    case ENAMETOOLONG:
+        return KovexError(KovexError::BadFileName, shown + QStringLiteral(" (Name zu lang)"));
     case ENOMEM:
         return KovexError(KovexError::OutOfMemory, shown);
     default:

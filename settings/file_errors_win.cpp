@@ -25,6 +25,8 @@ KovexError systemError(const QString& path, long code) {
         return KovexError(KovexError::FileNotFound, shown);
     case ERROR_PATH_NOT_FOUND:
         return KovexError(KovexError::PathNotFound, shown);
+    case ERROR_FILENAME_EXCED_RANGE:
+        return KovexError(KovexError::BadFileName, shown + QStringLiteral(" (Name zu lang)"));
     case ERROR_NOT_READY:
         return KovexError(KovexError::DeviceUnavailable, shown);
     case ERROR_CRC:

@@ -10,11 +10,18 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <vector>
+
 namespace {
+
+// A settings file of more is no settings file: reading on would only exhaust memory, and a
+// save never writes what the next start would refuse.
+constexpr qint64 kLargestSettingsFile = qint64(1) << 30;
 
 class ReadingTextStream final : public TextStream {
 public:
-    explicit ReadingTextStream(LineList lines) : m_lines(std::move(lines)) {}
+    ReadingTextStream(LineList lines, QByteArray fingerprint)
+        : m_lines(std::move(lines)), m_fingerprint(std::move(fingerprint)) {}
 
     void WriteLine(const QString&) override { throw KovexError(KovexError::BadFileMode); }
     void WriteLines(const LineList&) override { throw KovexError(KovexError::BadFileMode); }
@@ -35,15 +42,17 @@ public:
         return rest;
     }
     void Close() override {}
+    QByteArray Fingerprint() const override { return m_fingerprint; }
 
 private:
     LineList m_lines;
+    QByteArray m_fingerprint;
     qsizetype m_next = 0;
 };
 
 class WritingTextStream final : public TextStream {
 public:
-    explicit WritingTextStream(const QString& path) : m_file(path) {}
+    explicit WritingTextStream(const QString& path) : m_path(path), m_file(path) {}
 
     void WriteLine(const QString& text) override {
         settings_text::appendLine(m_pending, text.toUtf8(), m_lines++ == 0);
@@ -51,6 +60,12 @@ public:
             writePending();
     }
     void WriteLines(const LineList& lines) override {
+        // What the next start would refuse is refused before a byte of it is written.
+        qint64 size = m_written + m_pending.size() + 3;
+        for (qsizetype i = 0; i < lines.size() && size <= kLargestSettingsFile; ++i)
+            size += lines.utf8At(i).size() + 2;
+        if (size > kLargestSettingsFile)
+            throw KovexError(KovexError::OutOfMemory, QDir::toNativeSeparators(m_path));
         // The names' own UTF-8, copied without a detour through each name's text.
         for (qsizetype i = 0; i < lines.size(); ++i) {
             settings_text::appendLine(m_pending, lines.utf8At(i), m_lines++ == 0);
@@ -68,16 +83,22 @@ public:
         m_file.commit();
         m_closed = true;
     }
+    QByteArray Fingerprint() const override { return m_file.fingerprint(); }
 
 private:
     static constexpr qsizetype kChunk = 64 * 1024;
     void writePending() {
+        m_written += m_pending.size();
+        if (m_written > kLargestSettingsFile)
+            throw KovexError(KovexError::OutOfMemory, QDir::toNativeSeparators(m_path));
         m_file.write(m_pending);
         m_pending.clear();
     }
 
+    QString m_path;
     AtomicFileWriter m_file; // drops the new content when destroyed unclosed
     QByteArray m_pending;
+    qint64 m_written = 0;
     qsizetype m_lines = 0;
     bool m_closed = false;
 };
@@ -95,6 +116,7 @@ void createEmptyIfMissing(const QString& path) {
 
 std::unique_ptr<TextStream> FileSystemObject::OpenTextFile(const QString& path, IOMode mode,
                                                            bool create) {
+    file_checks::refuseForeignLinks(path);
     if (!create && !QFileInfo::exists(path))
         throw KovexError(KovexError::FileNotFound, QDir::toNativeSeparators(path));
     if (mode == IOMode::ForWriting)
@@ -103,9 +125,7 @@ std::unique_ptr<TextStream> FileSystemObject::OpenTextFile(const QString& path, 
     createEmptyIfMissing(path);
     SystemFile file;
     file.openRegularForReading(path);
-    // A settings file of this size is no settings file; reading on would only exhaust memory.
-    // Counted while reading: a file's size can grow meanwhile.
-    constexpr qint64 kLargestSettingsFile = qint64(1) << 30;
+    // Counted while reading too: a file's size can grow meanwhile.
     if (file.size() > kLargestSettingsFile)
         throw KovexError(KovexError::OutOfMemory, QDir::toNativeSeparators(path));
     QByteArray bytes;
@@ -122,18 +142,14 @@ std::unique_ptr<TextStream> FileSystemObject::OpenTextFile(const QString& path, 
         if (bytes.size() > kLargestSettingsFile)
             throw KovexError(KovexError::OutOfMemory, QDir::toNativeSeparators(path));
     }
-    return std::make_unique<ReadingTextStream>(settings_text::decodeLines(bytes));
+    return std::make_unique<ReadingTextStream>(settings_text::decodeLines(bytes),
+                                               file.fingerprint());
 }
 
-void FileSystemObject::CopyFile(const QString& source, const QString& destination, bool overwrite) {
-    if (!QFileInfo(source).isFile())
-        throw KovexError(KovexError::FileNotFound, QDir::toNativeSeparators(source));
-    if (!overwrite && QFileInfo::exists(destination))
-        throw KovexError(KovexError::FileAlreadyExists, QDir::toNativeSeparators(destination));
+namespace {
 
-    SystemFile in;
-    in.openRegularForReading(source);
-    AtomicFileWriter out(destination);
+// Copies the open source into the writer, whole.
+void copyInto(SystemFile& in, AtomicFileWriter& out) {
     constexpr qint64 kChunk = 1 << 20;
     QByteArray buffer(kChunk, Qt::Uninitialized);
     for (;;) {
@@ -142,5 +158,38 @@ void FileSystemObject::CopyFile(const QString& source, const QString& destinatio
             break;
         out.write(buffer.constData(), got);
     }
+}
+
+void openSource(SystemFile& in, const QString& source) {
+    file_checks::refuseForeignLinks(source);
+    if (!QFileInfo(source).isFile())
+        throw KovexError(KovexError::FileNotFound, QDir::toNativeSeparators(source));
+    in.openRegularForReading(source);
+}
+
+} // namespace
+
+void FileSystemObject::CopyFile(const QString& source, const QString& destination, bool overwrite) {
+    file_checks::refuseForeignLinks(destination);
+    if (!overwrite && QFileInfo::exists(destination))
+        throw KovexError(KovexError::FileAlreadyExists, QDir::toNativeSeparators(destination));
+    SystemFile in;
+    openSource(in, source);
+    AtomicFileWriter out(destination, source);
+    copyInto(in, out);
     out.commit();
+}
+
+void FileSystemObject::CopyFilesTogether(const QList<Copy>& copies) {
+    std::vector<std::unique_ptr<AtomicFileWriter>> writers;
+    for (const Copy& copy : copies) {
+        file_checks::refuseForeignLinks(copy.destination);
+        SystemFile in;
+        openSource(in, copy.source);
+        writers.push_back(std::make_unique<AtomicFileWriter>(copy.destination, copy.source));
+        copyInto(in, *writers.back());
+        writers.back()->prepare();
+    }
+    for (const auto& writer : writers)
+        writer->replace();
 }

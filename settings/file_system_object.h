@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -21,8 +22,19 @@ public:
     virtual std::unique_ptr<TextStream> OpenTextFile(const QString& path, IOMode mode, bool create);
 
     // The destination holds the source's bytes afterwards, or is left as it was. A destination
-    // that exists keeps its permissions. Without overwrite, an existing destination is a failure.
+    // that exists keeps its permissions; a new one allows at most what the source allows.
+    // Without overwrite, an existing destination is a failure.
     virtual void CopyFile(const QString& source, const QString& destination, bool overwrite);
+
+    struct Copy {
+        QString source;
+        QString destination;
+    };
+    // Every destination holds its source's bytes afterwards, or every one is left as it was,
+    // short of a failure of the replacing step itself: all sources are read, and all new files
+    // written whole and synced, before the first replaces its destination. A source that is one
+    // of the destinations is read before either changes.
+    virtual void CopyFilesTogether(const QList<Copy>& copies);
 };
 
 // Makes the file layer for each routine that works on files; tests give one that injects

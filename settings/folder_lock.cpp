@@ -2,45 +2,63 @@
 
 #include "kovex_error.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QThread>
 
-QString FolderLock::lockFilePath(Purpose purpose, const QString& folder) {
-    const QFileInfo info(folder);
-    const QString canonical = info.canonicalFilePath();
-    const QString key =
-        folderKey(canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical);
-    const QByteArray hash =
-        QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha256).toHex().left(24);
-    const QString kind =
-        purpose == Purpose::Settings ? QStringLiteral("settings") : QStringLiteral("apply");
-    return lockFolder() + QStringLiteral("/kovex-%1-%2.lock").arg(kind, QString::fromLatin1(hash));
-}
+#include <algorithm>
 
-FolderLock::FolderLock(Purpose purpose, const QString& folder) {
-    const QString path = lockFilePath(purpose, folder);
-    QElapsedTimer waited;
-    waited.start();
-    for (;;) {
-        switch (tryLock(path)) {
-        case Attempt::Locked:
-            return;
-        case Attempt::Failed:
+FolderLock::FolderLock(const QStringList& folders) {
+    for (const QString& path : folders) {
+        Folder folder{path, {}, -1};
+        switch (open(path, folder.identity, folder.handle)) {
+        case Opening::Missing:
+            continue;
+        case Opening::Refused:
+            releaseAll();
             throw KovexError(KovexError::PermissionDenied, QDir::toNativeSeparators(path));
-        case Attempt::HeldByAnother:
+        case Opening::Opened:
             break;
         }
-        if (waited.elapsed() >= kWaitMs)
-            throw KovexError(KovexError::PermissionDenied,
-                             QStringLiteral("%1 (wird gerade von einem anderen KOVEX benutzt)")
-                                 .arg(QDir::toNativeSeparators(folder)));
-        QThread::msleep(20);
+        const bool named = std::any_of(m_folders.begin(), m_folders.end(), [&](const Folder& f) {
+            return f.identity == folder.identity;
+        });
+        if (named)
+            release(folder.handle);
+        else
+            m_folders.append(folder);
+    }
+    std::sort(m_folders.begin(), m_folders.end(),
+              [](const Folder& a, const Folder& b) { return a.identity < b.identity; });
+
+    for (const Folder& folder : std::as_const(m_folders)) {
+        QElapsedTimer waited;
+        waited.start();
+        for (;;) {
+            const Attempt attempt = tryLock(folder.handle);
+            if (attempt == Attempt::Locked)
+                break;
+            const bool waitedEnough = waited.elapsed() >= kWaitMs;
+            if (attempt == Attempt::Failed || waitedEnough) {
+                const QString shown = QDir::toNativeSeparators(folder.path);
+                releaseAll();
+                if (attempt == Attempt::Failed)
+                    throw KovexError(KovexError::PermissionDenied, shown);
+                throw KovexError(
+                    KovexError::PermissionDenied,
+                    QStringLiteral("%1 (wird gerade von einem anderen KOVEX benutzt)").arg(shown));
+            }
+            QThread::msleep(20);
+        }
     }
 }
 
 FolderLock::~FolderLock() {
-    unlock();
+    releaseAll();
+}
+
+void FolderLock::releaseAll() {
+    for (const Folder& folder : std::as_const(m_folders))
+        release(folder.handle);
+    m_folders.clear();
 }

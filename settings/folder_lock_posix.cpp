@@ -1,44 +1,37 @@
 #include "folder_lock.h"
 
-#include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
-QString FolderLock::lockFolder() {
-    static const QString folder = [] {
-        const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-        return runtime.isEmpty() ? QDir::tempPath() : runtime;
-    }();
-    return folder;
+FolderLock::Opening FolderLock::open(const QString& path, QByteArray& identity, qintptr& handle) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT || errno == ENOTDIR ? Opening::Missing : Opening::Refused;
+    struct stat status {};
+    if (::fstat(fd, &status) != 0) {
+        ::close(fd);
+        return Opening::Refused;
+    }
+    // Device and inode name the folder, whatever path led to it.
+    identity = QByteArray::number(quint64(status.st_dev), 16) + ':' +
+               QByteArray::number(quint64(status.st_ino), 16);
+    handle = fd;
+    return Opening::Opened;
 }
 
-QString FolderLock::folderKey(const QString& canonicalPath) {
-    return canonicalPath;
-}
-
-FolderLock::Attempt FolderLock::tryLock(const QString& lockFile) {
-    // The file stays; what counts is the system's lock on it, which ends with the process that
-    // holds it, so a killed copy never leaves the folder locked.
-    if (m_handle < 0)
-        m_handle =
-            ::open(QFile::encodeName(lockFile).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (m_handle < 0)
-        return Attempt::Failed;
-    if (::flock(int(m_handle), LOCK_EX | LOCK_NB) == 0)
+FolderLock::Attempt FolderLock::tryLock(qintptr handle) {
+    // A lock on the open folder itself, which every user who may read the folder can take;
+    // the system ends it with the process that holds it.
+    if (::flock(int(handle), LOCK_EX | LOCK_NB) == 0)
         return Attempt::Locked;
-    if (errno == EWOULDBLOCK || errno == EINTR)
-        return Attempt::HeldByAnother;
-    unlock();
-    return Attempt::Failed;
+    return errno == EWOULDBLOCK || errno == EINTR ? Attempt::HeldByAnother : Attempt::Failed;
 }
 
-void FolderLock::unlock() {
-    if (m_handle >= 0)
-        ::close(int(m_handle)); // ends the lock
-    m_handle = -1;
+void FolderLock::release(qintptr handle) {
+    ::close(int(handle)); // ends the lock
 }

@@ -2,34 +2,69 @@
 
 #include "windows_path.h"
 
-#include <QDir>
-
 #include <windows.h>
 
-QString FolderLock::lockFolder() {
-    // Windows' runtime location is the user's home folder itself: not a place for these.
-    return QDir::tempPath();
-}
+#include <sddl.h>
 
-QString FolderLock::folderKey(const QString& canonicalPath) {
-    // One folder, however its name is cased.
-    return canonicalPath.toCaseFolded();
-}
+namespace {
 
-FolderLock::Attempt FolderLock::tryLock(const QString& lockFile) {
-    // The lock is the file open without sharing: Windows closes it with the process that holds
-    // it, so a copy that was ended never leaves the folder locked.
-    const HANDLE handle = CreateFileW(windowsPath(lockFile).c_str(), GENERIC_READ | GENERIC_WRITE,
-                                      0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle != INVALID_HANDLE_VALUE) {
-        m_handle = reinterpret_cast<qintptr>(handle);
-        return Attempt::Locked;
+// Every user may wait for the mutex and release it, and nothing more: copies run by other
+// users take the same one.
+constexpr wchar_t kOpenToEveryUser[] = L"D:(A;;0x00100001;;;WD)";
+constexpr DWORD kWaitAndRelease = SYNCHRONIZE | MUTEX_MODIFY_STATE;
+
+} // namespace
+
+FolderLock::Opening FolderLock::open(const QString& path, QByteArray& identity, qintptr& handle) {
+    // The folder's volume and file ID name it, whatever path, case or junction led to it.
+    const HANDLE folder = CreateFileW(windowsPath(path).c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (folder == INVALID_HANDLE_VALUE) {
+        const DWORD code = GetLastError();
+        return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ? Opening::Missing
+                                                                            : Opening::Refused;
     }
-    return GetLastError() == ERROR_SHARING_VIOLATION ? Attempt::HeldByAnother : Attempt::Failed;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = GetFileInformationByHandle(folder, &info);
+    CloseHandle(folder);
+    if (!known || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return known ? Opening::Missing : Opening::Refused;
+    identity = QByteArray::number(quint64(info.dwVolumeSerialNumber), 16) + ':' +
+               QByteArray::number((quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow, 16);
+
+    // In the global namespace, so that copies in every session and of every user meet.
+    const std::wstring name =
+        L"Global\\kovex-folder-" +
+        QString::fromLatin1(identity).replace(QLatin1Char(':'), QLatin1Char('-')).toStdWString();
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(kOpenToEveryUser, SDDL_REVISION_1,
+                                                              &descriptor, nullptr))
+        return Opening::Refused;
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+    const HANDLE mutex = CreateMutexExW(&attributes, name.c_str(), 0, kWaitAndRelease);
+    LocalFree(descriptor);
+    if (!mutex)
+        return Opening::Refused;
+    handle = reinterpret_cast<qintptr>(mutex);
+    return Opening::Opened;
 }
 
-void FolderLock::unlock() {
-    if (m_handle != -1)
-        CloseHandle(reinterpret_cast<HANDLE>(m_handle)); // ends the lock
-    m_handle = -1;
+FolderLock::Attempt FolderLock::tryLock(qintptr handle) {
+    // A mutex whose holder ended without letting go is abandoned, and taken over.
+    switch (WaitForSingleObject(reinterpret_cast<HANDLE>(handle), 0)) {
+    case WAIT_OBJECT_0:
+    case WAIT_ABANDONED:
+        return Attempt::Locked;
+    case WAIT_TIMEOUT:
+        return Attempt::HeldByAnother;
+    default:
+        return Attempt::Failed;
+    }
+}
+
+void FolderLock::release(qintptr handle) {
+    // Refused harmlessly where this thread does not hold it.
+    ReleaseMutex(reinterpret_cast<HANDLE>(handle));
+    CloseHandle(reinterpret_cast<HANDLE>(handle));
 }

@@ -1,9 +1,11 @@
 #include "module1.h"
 
+#include "file_checks.h"
 #include "file_system_object.h"
 #include "folder_lock.h"
 #include "kovex_error.h"
 #include "settings_controls.h"
+#include "system_files.h"
 #include "text_stream.h"
 
 #include <QDir>
@@ -52,6 +54,7 @@ void Module1::WriteKonfigs() {
     stream->WriteLine(QDir::toNativeSeparators(gameFolder));
     stream->WriteLine(QDir::toNativeSeparators(configsFolder(m_appFolder)));
     stream->Close();
+    m_konfigsSeen = stream->Fingerprint();
 }
 
 void Module1::WriteUnits() {
@@ -60,6 +63,7 @@ void Module1::WriteUnits() {
     auto stream = fso->OpenTextFile(unitsPath(), IOMode::ForWriting, true);
     stream->WriteLines(m_controls.knownConfigurations());
     stream->Close();
+    m_unitsSeen = stream->Fingerprint();
 }
 
 void Module1::ReadSettings() {
@@ -67,10 +71,11 @@ void Module1::ReadSettings() {
     // A failure here is not absorbed: without Konfigs.ini nothing else can be trusted.
     auto konfigs = fso->OpenTextFile(konfigsPath(), IOMode::ForReading, true);
     m_konfigsRead = true;
+    m_konfigsSeen = konfigs->Fingerprint();
     m_controls.loadConfigurationWindow();
 
-    // One failure per call is absorbed silently: an unusable stored folder, or one failed
-    // attempt at units.ini, which is then read once more from the start.
+    // One failure per call is absorbed silently: an empty Konfigs.ini, or one failed attempt at
+    // units.ini, which is then read once more from the start.
     bool recoveryTaken = false;
     try {
         applyStoredGameFolder(*konfigs);
@@ -98,13 +103,28 @@ void Module1::ReadSettings() {
 
 void Module1::SaveSettings() {
     // Another copy of the program saving the same folder waits, or this one reports.
-    const FolderLock lock(FolderLock::Purpose::Settings, m_appFolder);
+    const FolderLock lock({m_appFolder});
     // A file not read in this run is not overwritten, nor is the other one.
     refuseUnreadFile(m_konfigsRead, konfigsPath());
     refuseUnreadFile(m_unitsRead, unitsPath());
+    if (!mayReplace(konfigsPath(), m_konfigsSeen) || !mayReplace(unitsPath(), m_unitsSeen))
+        return;
     WriteKonfigs();
     WriteUnits();
     ReadSettings();
+}
+
+bool Module1::mayReplace(const QString& path, const QByteArray& seen) {
+    const QByteArray now = system_files::fingerprint(path);
+    // One removed meanwhile is written anew: nothing in it can be lost. One that is no file any
+    // more is refused by the writer.
+    if (now.isEmpty() || now == seen || !file_checks::isRegularOrMissing(path))
+        return true;
+    return m_controls.askYesNo(
+        QStringLiteral("„%1“ wurde seit dem Laden von einem anderen Programm geändert (etwa einem "
+                       "Editor oder einem zweiten KOVEX).\n\nTrotzdem speichern? Was dort seither "
+                       "geändert wurde, geht dann verloren.")
+            .arg(QDir::toNativeSeparators(path)));
 }
 
 void Module1::applyStoredGameFolder(TextStream& konfigs) {
@@ -119,5 +139,6 @@ LineList Module1::readNames(FileSystemObject& fso) {
     auto units = fso.OpenTextFile(unitsPath(), IOMode::ForReading, true);
     LineList names = units->ReadRemainingLines();
     units->Close();
+    m_unitsSeen = units->Fingerprint();
     return names;
 }

@@ -23,7 +23,8 @@ public:
     // Reads Konfigs.ini into the folder list and units.ini into both windows' lists.
     void ReadSettings();
     // WriteKonfigs, WriteUnits, ReadSettings, holding the application folder's lock; a failure
-    // stops the sequence.
+    // stops the sequence. A settings file that someone else changed since it was read is saved
+    // over only when the user says so.
     void SaveSettings();
 
     // The folder of the executable; settings and configurations live beside it.
@@ -42,6 +43,9 @@ private:
     void applyStoredGameFolder(TextStream& konfigs);
     LineList readNames(FileSystemObject& fso);
     void refuseUnreadFile(bool read, const QString& path) const;
+    // False when the file changed on disk since this program last read or wrote it and the
+    // user chose not to save over that change.
+    bool mayReplace(const QString& path, const QByteArray& seen);
 
     QString m_appFolder;
     SettingsControls& m_controls;
@@ -49,4 +53,7 @@ private:
     // Whether each settings file was read in this run; one that was not is never overwritten.
     bool m_konfigsRead = false;
     bool m_unitsRead = false;
+    // Each settings file as this program last read or wrote it (system_files::fingerprint).
+    QByteArray m_konfigsSeen;
+    QByteArray m_unitsSeen;
 };

@@ -32,6 +32,12 @@ public:
     // When root replaces a file, the new one keeps its owner; every user keeps its
     // permissions. (Windows keeps attributes, not modes: they go over with replaceFile.)
     void takeOverOwnerAndPermissions(const QString& original);
+    // A new file that copies another never allows more than that one does: a copy of a game
+    // file the others may not read is not readable by them either.
+    void narrowPermissionsTo(const QString& other);
+    // What tells this file's present state from any other: where it lies, its size, when it was
+    // last written or changed.
+    QByteArray fingerprint() const;
     void close();
     bool isOpen() const { return m_handle != kClosed; }
 
@@ -53,6 +59,17 @@ void replaceFile(const QString& from, const QString& to, const QString& shown);
 void syncFolder(const QString& folder);
 // Removes the file whatever its own mode or attributes: only the folder's permission counts.
 bool removeFile(const QString& path);
+// Removes a temporary file left by an earlier run, but never one that a live copy of the
+// program is still writing (SystemFile::createExclusive holds it so).
+void removeLeftover(const QString& path);
+// The fingerprint (SystemFile::fingerprint) of the file the path leads to; empty when there is
+// none.
+QByteArray fingerprint(const QString& path);
+// Whether a symbolic link may be followed: one made by this user or by the owner of the folder
+// that holds it. One planted by another user into a folder they may write is not.
+bool linkIsTrusted(const QString& link);
+// The same text for every spelling of one folder, as the system compares names.
+QString folderKey(const QString& folder);
 // Whether this user may write the file, or create files in the folder. Root may write
 // everything on a writable file system.
 bool isWritableByUser(const QString& path);

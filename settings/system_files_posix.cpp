@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <limits>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,6 +28,15 @@ template <typename Call> auto retried(Call call) {
         if (result >= 0 || errno != EINTR)
             return result;
     }
+}
+
+QByteArray fingerprintOf(const struct stat& status) {
+    QByteArray print;
+    for (const qint64 value : {qint64(status.st_dev), qint64(status.st_ino), qint64(status.st_size),
+                               qint64(status.st_mtim.tv_sec), qint64(status.st_mtim.tv_nsec),
+                               qint64(status.st_ctim.tv_sec), qint64(status.st_ctim.tv_nsec)})
+        print += QByteArray::number(value, 16) + ' ';
+    return print;
 }
 
 } // namespace
@@ -46,6 +56,14 @@ SystemFile::Creation SystemFile::createExclusive(const QString& path, const QStr
         if (code == EEXIST)
             return Creation::NameTaken;
         throw systemError(shown, code);
+    }
+    // Held while this copy writes it, so that no other copy takes it for a leftover; one that
+    // was taken for one before the hold removed it, and another name is tried.
+    struct stat status {};
+    if (retried([&] { return ::flock(fd, LOCK_EX); }) != 0 || ::fstat(fd, &status) != 0 ||
+        status.st_nlink == 0) {
+        ::close(fd);
+        return Creation::NameTaken;
     }
     m_handle = fd;
     return Creation::Created;
@@ -107,6 +125,22 @@ void SystemFile::takeOverOwnerAndPermissions(const QString& original) {
         throw systemError(m_shown, lastSystemErrorCode());
 }
 
+void SystemFile::narrowPermissionsTo(const QString& other) {
+    struct stat mine {};
+    struct stat theirs {};
+    if (::fstat(int(m_handle), &mine) != 0 || ::stat(encoded(other).constData(), &theirs) != 0)
+        throw systemError(m_shown, lastSystemErrorCode());
+    if (::fchmod(int(m_handle), mine.st_mode & theirs.st_mode & 0777) != 0)
+        throw systemError(m_shown, lastSystemErrorCode());
+}
+
+QByteArray SystemFile::fingerprint() const {
+    struct stat status {};
+    if (::fstat(int(m_handle), &status) != 0)
+        throw systemError(m_shown, lastSystemErrorCode());
+    return fingerprintOf(status);
+}
+
 void SystemFile::close() {
     if (!isOpen())
         return;
@@ -145,6 +179,45 @@ void syncFolder(const QString& folder) {
 
 bool removeFile(const QString& path) {
     return ::unlink(encoded(path).constData()) == 0;
+}
+
+void removeLeftover(const QString& path) {
+    // A live copy holds its temporary file; without the hold it is a leftover. Only regular
+    // files are this program's.
+    const int fd =
+        ::open(encoded(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    struct stat status {};
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+        ::unlink(encoded(path).constData());
+    ::close(fd);
+}
+
+QByteArray fingerprint(const QString& path) {
+    struct stat status {};
+    if (::stat(encoded(path).constData(), &status) != 0)
+        return {};
+    return fingerprintOf(status);
+}
+
+bool linkIsTrusted(const QString& link) {
+    // As the system's own rule for sticky folders has it, here for every folder.
+    struct stat linkStatus {};
+    struct stat folderStatus {};
+    if (::lstat(encoded(link).constData(), &linkStatus) != 0 || !S_ISLNK(linkStatus.st_mode))
+        return true;
+    if (linkStatus.st_uid == ::geteuid())
+        return true;
+    const QString folder = QFileInfo(link).absolutePath();
+    return ::stat(encoded(folder).constData(), &folderStatus) == 0 &&
+           folderStatus.st_uid == linkStatus.st_uid;
+}
+
+QString folderKey(const QString& folder) {
+    const QFileInfo info(folder);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
 }
 
 bool isWritableByUser(const QString& path) {

@@ -11,10 +11,43 @@
 
 #include <windows.h>
 
+#include <aclapi.h>
+
 namespace {
 
 HANDLE handleOf(qintptr handle) {
     return reinterpret_cast<HANDLE>(handle);
+}
+
+QByteArray fingerprintOf(HANDLE handle) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    FILE_BASIC_INFO basic{};
+    if (!GetFileInformationByHandle(handle, &info) ||
+        !GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic))
+        return {};
+    QByteArray print;
+    for (const qint64 value :
+         {qint64(info.dwVolumeSerialNumber), qint64(info.nFileIndexHigh),
+          qint64(info.nFileIndexLow), qint64(info.nFileSizeHigh), qint64(info.nFileSizeLow),
+          qint64(basic.LastWriteTime.QuadPart), qint64(basic.ChangeTime.QuadPart)})
+        print += QByteArray::number(value, 16) + ' ';
+    return print;
+}
+
+// The owner of a file or folder itself, not of what a link leads to; null when unknown. Freed
+// with LocalFree.
+PSID ownerOf(const QString& path, PSECURITY_DESCRIPTOR& descriptor) {
+    const HANDLE handle =
+        CreateFileW(windowsPath(path).c_str(), READ_CONTROL,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return nullptr;
+    PSID owner = nullptr;
+    const DWORD status = GetSecurityInfo(handle, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner,
+                                         nullptr, nullptr, nullptr, &descriptor);
+    CloseHandle(handle);
+    return status == ERROR_SUCCESS ? owner : nullptr;
 }
 
 } // namespace
@@ -90,6 +123,14 @@ void SystemFile::takeOverOwnerAndPermissions(const QString&) {
     // Windows keeps attributes, not modes: they go over with the move (replaceFile).
 }
 
+void SystemFile::narrowPermissionsTo(const QString&) {
+    // A new file takes its folder's inherited permissions; Windows has no mode to copy.
+}
+
+QByteArray SystemFile::fingerprint() const {
+    return fingerprintOf(handleOf(m_handle));
+}
+
 void SystemFile::close() {
     if (!isOpen())
         return;
@@ -147,6 +188,55 @@ bool removeFile(const QString& path) {
         return false;
     SetFileAttributesW(name.c_str(), attributes & ~DWORD(FILE_ATTRIBUTE_READONLY));
     return DeleteFileW(name.c_str());
+}
+
+void removeLeftover(const QString& path) {
+    // A live copy holds its temporary file open without allowing its deletion.
+    removeFile(path);
+}
+
+QByteArray fingerprint(const QString& path) {
+    const HANDLE handle = CreateFileW(windowsPath(path).c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return {};
+    const QByteArray print = fingerprintOf(handle);
+    CloseHandle(handle);
+    return print;
+}
+
+bool linkIsTrusted(const QString& link) {
+    const DWORD attributes = GetFileAttributesW(windowsPath(link).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return true;
+    PSECURITY_DESCRIPTOR linkDescriptor = nullptr;
+    PSECURITY_DESCRIPTOR folderDescriptor = nullptr;
+    const PSID linkOwner = ownerOf(link, linkDescriptor);
+    const PSID folderOwner = ownerOf(QFileInfo(link).absolutePath(), folderDescriptor);
+    bool trusted = false;
+    HANDLE token = nullptr;
+    if (linkOwner && OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        DWORD size = 0;
+        GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+        QByteArray user(int(size), Qt::Uninitialized);
+        if (GetTokenInformation(token, TokenUser, user.data(), size, &size))
+            trusted = EqualSid(linkOwner, reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid);
+        CloseHandle(token);
+    }
+    if (linkOwner && folderOwner && !trusted)
+        trusted = EqualSid(linkOwner, folderOwner);
+    LocalFree(linkDescriptor);
+    LocalFree(folderDescriptor);
+    return trusted;
+}
+
+QString folderKey(const QString& folder) {
+    // Windows compares names without regard to case.
+    const QFileInfo info(folder);
+    const QString canonical = info.canonicalFilePath();
+    return (canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical)
+        .toCaseFolded();
 }
 
 bool isWritableByUser(const QString& path) {

@@ -20,4 +20,7 @@ public:
     virtual LineList ReadRemainingLines() = 0;
     // Finishes the stream: a written file takes its new content only here.
     virtual void Close() = 0;
+    // The file as this stream read it, or as it was left after Close (system_files.h), so that
+    // a later change by someone else can be told.
+    virtual QByteArray Fingerprint() const = 0;
 };

@@ -11,8 +11,10 @@
 //   kovex_driver once  APP GAME_A GAME_B   one such round on each game folder
 //   kovex_driver save  APP [ROUNDS [SIDE]] "Speichern"; with SIDE (A or B) the names are first
 //                                          replaced by that side's list
+//   APP "-" is the folder that holds the driver, found as kovex finds its own.
 //   kovex_driver apply APP GAME PLAYER COMPUTER [ROUNDS]
 //                                          "Konfig´s zuweisen" with those slots
+#include "app/application_folder.h"
 #include "app/kovex_app.h"
 #include "config_window/dir_list_box.h"
 #include "config_window/form2.h"
@@ -65,7 +67,8 @@ int main(int argc, char* argv[]) {
     const QString mode = args[1];
     const auto arg = [&](int i) { return args.value(i); };
     const auto rounds = [&](int i) { return args.size() > i ? args[i].toInt() : 1; };
-    KovexApp app(arg(2));
+    // "-": the folder of this program itself, found as the program finds its own.
+    KovexApp app(arg(2) == QLatin1String("-") ? applicationFolder() : arg(2));
     g_endAtFirstReport = mode == QLatin1String("loop");
     app.setErrorReport(printReport);
     app.errorReport().setAnswer([answerYes](const QString& question) {

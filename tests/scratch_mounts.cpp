@@ -26,8 +26,10 @@ bool enterPrivateNamespace() {
     return g_available;
 }
 
-bool mountTmpfs(const QString& folder, int kibibytes) {
-    const QByteArray options = "size=" + QByteArray::number(kibibytes) + "k";
+bool mountTmpfs(const QString& folder, int kibibytes, int inodes) {
+    QByteArray options = "size=" + QByteArray::number(kibibytes) + "k";
+    if (inodes > 0)
+        options += ",nr_inodes=" + QByteArray::number(inodes);
     return ::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0,
                    options.constData()) == 0;
 }
@@ -45,7 +47,7 @@ void unmount(const QString& folder) {
 bool enterPrivateNamespace() {
     return false;
 }
-bool mountTmpfs(const QString&, int) {
+bool mountTmpfs(const QString&, int, int) {
     return false;
 }
 bool remountReadOnly(const QString&) {

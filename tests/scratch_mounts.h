@@ -13,8 +13,9 @@ namespace scratch_mounts {
 bool enterPrivateNamespace();
 bool available();
 
-// Mounts an empty tmpfs of the given size on the folder.
-bool mountTmpfs(const QString& folder, int kibibytes);
+// Mounts an empty tmpfs of the given size on the folder; with inodes, room for that many files
+// and folders only.
+bool mountTmpfs(const QString& folder, int kibibytes, int inodes = 0);
 bool remountReadOnly(const QString& folder);
 void unmount(const QString& folder);
 

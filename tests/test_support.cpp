@@ -101,6 +101,19 @@ void GameFixture::expectGameUntouched() const {
     QCOMPARE(unitBytes("MAD-3R_Marauder"), kOriginalMarauder);
 }
 
+QString GameFixture::kept(const QString& unit, int number) const {
+    return keptFolderIn(h.appDir.path()) + "/" + unit +
+           (number > 1 ? QString(" (%1)").arg(number) : QString()) + ".txt";
+}
+
+QString keptFolderIn(const QString& appFolder) {
+    const QDir originals(appFolder + "/configs/Originale");
+    const QStringList games = originals.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    if (games.size() != 1)
+        return games.isEmpty() ? QStringLiteral("<none>") : QStringLiteral("<several>");
+    return originals.filePath(games.first());
+}
+
 QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
 }

@@ -74,11 +74,17 @@ public:
     // Selects a row of the main window's list and presses a slot's ">>".
     void fill(QPushButton* slotButton, int row);
     void expectGameUntouched() const;
+    // The game's own unit as kept for this game, or another content kept (number 2, 3, ...).
+    QString kept(const QString& unit, int number = 1) const;
 
     Harness& h;
     QTemporaryDir ownGame;
     QString game;
 };
+
+// The one folder of kept unit files in the application folder's configs; "<none>" or "<several>"
+// where there is not exactly one.
+QString keptFolderIn(const QString& appFolder);
 
 // A path as the program writes and shows it: with the platform's separators.
 QString native(const QString& path);

@@ -69,9 +69,10 @@ private slots:
         // Slots, lists and settings are left as they were.
         QCOMPARE(f.player->text(), QString("Atlas"));
         QCOMPARE(h.readAppFile("units.ini"), QByteArray("Atlas\r\nLocust\r\n"));
-        // The game's originals were kept in configs, and the defaults put them back.
-        QCOMPARE(readFile(s.config("WHM-6K_Warhammer")), kOriginalWarhammer);
-        QCOMPARE(readFile(s.config("MAD-3R_Marauder")), kOriginalMarauder);
+        // The game's originals were kept for this game, and the defaults put them back.
+        QCOMPARE(readFile(s.kept("WHM-6K_Warhammer")), kOriginalWarhammer);
+        QCOMPARE(readFile(s.kept("MAD-3R_Marauder")), kOriginalMarauder);
+        QVERIFY(QFileInfo(s.kept("WHM-6K_Warhammer")).fileName() == "WHM-6K_Warhammer.txt");
         QTest::mouseClick(f.Command3, Qt::LeftButton);
         QTest::mouseClick(h.form1().Command4, Qt::LeftButton);
         s.expectGameUntouched();
@@ -97,8 +98,12 @@ private slots:
         s.fill(h.form1().Command1, 0);
         QTest::mouseClick(h.form1().Command4, Qt::LeftButton);
         QCOMPARE(readFile(s.config("WHM-6K_Warhammer")), QByteArray("user's own warhammer\r\n"));
-        QCOMPARE(readFile(s.config("MAD-3R_Marauder")), kOriginalMarauder);
+        QCOMPARE(readFile(s.kept("WHM-6K_Warhammer")), kOriginalWarhammer);
         QCOMPARE(s.unitBytes("WHM-6K_Warhammer"), QByteArray("atlas bytes\r\n"));
+        QTest::mouseClick(h.form1().Command3, Qt::LeftButton);
+        QTest::mouseClick(h.form1().Command4, Qt::LeftButton);
+        s.expectGameUntouched();
+        QCOMPARE(readFile(s.config("WHM-6K_Warhammer")), QByteArray("user's own warhammer\r\n"));
     }
 
     void sameNameInBothSlots() {
@@ -147,6 +152,8 @@ private slots:
                                    << "a\\b" << 52 << "Computer";
         QTest::newRow("second slot's file missing") << "Atlas"
                                                     << "Nowhere" << 53 << "Nowhere.txt";
+        QTest::newRow("a name too long for the file system")
+            << QString(300, 'a') << "Atlas" << 52 << "(Name zu lang)";
     }
     void failedChecksChangeNoGameFile() {
         QFETCH(QString, player);
@@ -193,15 +200,14 @@ private slots:
                  QByteArray("atlas bytes\r\n"));
         QCOMPARE(readFile(s.game + "/MECHDATA/mad-3r_marauder.txt"),
                  QByteArray("locust\0bytes", 12));
-        // The originals are kept as the game spells them, and the defaults find them.
-        QCOMPARE(readFile(h.appPath("configs/WHM-6K_WARHAMMER.TXT")), kOriginalWarhammer);
-        QCOMPARE(readFile(h.appPath("configs/mad-3r_marauder.txt")), kOriginalMarauder);
+        // The originals are kept, and the defaults find them.
+        QCOMPARE(readFile(s.kept("WHM-6K_Warhammer")), kOriginalWarhammer);
+        QCOMPARE(readFile(s.kept("MAD-3R_Marauder")), kOriginalMarauder);
         QTest::mouseClick(h.form1().Command3, Qt::LeftButton);
         QTest::mouseClick(h.form1().Command4, Qt::LeftButton);
         QVERIFY(h.errors.isEmpty());
         QCOMPARE(readFile(s.game + "/MECHDATA/WHM-6K_WARHAMMER.TXT"), kOriginalWarhammer);
         QCOMPARE(readFile(s.game + "/MECHDATA/mad-3r_marauder.txt"), kOriginalMarauder);
-        QCOMPARE(QDir(h.appPath("configs")).entryList(QDir::Files).size(), 4);
     }
 
     // A fresh game under Wine, and the defaults applied first: the game's own units, in the
@@ -312,6 +318,46 @@ private slots:
         QCOMPARE(QFile::permissions(s.unit("WHM-6K_Warhammer")) & ~userBits, mode);
 #endif
         QVERIFY(!QFileInfo(s.unit("WHM-6K_Warhammer")).isSymLink());
+    }
+
+    // A copy of the game's unit never allows more than the unit does: a unit only its owner may
+    // read is kept so too.
+    void aKeptOriginalAllowsNoMoreThanTheGameFile() {
+        SKIP_ON_WINDOWS("Unix modes; Windows files take their folder's permissions");
+        Harness h;
+        GameFixture s(h);
+        QVERIFY(QFile::setPermissions(s.unit("WHM-6K_Warhammer"),
+                                      QFile::ReadOwner | QFile::WriteOwner));
+        s.start();
+        s.applyWith("Atlas", "Locust");
+        QVERIFY(h.errors.isEmpty());
+        QCOMPARE(readFile(s.kept("WHM-6K_Warhammer")), kOriginalWarhammer);
+        const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                            QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+        QCOMPARE(QFile::permissions(s.kept("WHM-6K_Warhammer")) & others, QFile::Permissions());
+        QVERIFY(QFile::permissions(s.kept("MAD-3R_Marauder")) & QFile::ReadOther);
+    }
+
+    // configs is a link to Mechdata, and the slots swap the game's two units: each unit gets
+    // the other's bytes, read before either changed, and both are kept.
+    void aSwapThroughConfigsLinkedToMechdata() {
+        SKIP_ON_WINDOWS("a symbolic link");
+        Harness h;
+        GameFixture s(h);
+        QVERIFY(QDir(h.appPath("configs")).removeRecursively());
+        QVERIFY(QFile::link(s.game + "/Mechdata", h.appPath("configs")));
+        s.start();
+        s.applyWith("MAD-3R_Marauder", "WHM-6K_Warhammer");
+        QVERIFY(h.errors.isEmpty());
+        QCOMPARE(s.unitBytes("WHM-6K_Warhammer"), kOriginalMarauder);
+        QCOMPARE(s.unitBytes("MAD-3R_Marauder"), kOriginalWarhammer);
+        QCOMPARE(readFile(s.kept("WHM-6K_Warhammer")), kOriginalWarhammer);
+        QCOMPARE(readFile(s.kept("MAD-3R_Marauder")), kOriginalMarauder);
+        // The defaults put the game's own back where they were.
+        QTest::mouseClick(h.form1().Command3, Qt::LeftButton);
+        QTest::mouseClick(h.form1().Command4, Qt::LeftButton);
+        QVERIFY(h.errors.isEmpty());
+        s.expectGameUntouched();
     }
 
     void replacedUnitKeepsItsOwnerWhenRootReplacesIt() {

@@ -133,24 +133,32 @@ private slots:
         expectRoundTrip(h, names);
     }
 
+    // What is stored stays the game folder, used as no folder: shown as not there, saved back
+    // as it was, and the names load.
     void oddKonfigsFiles_data() {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("invalid UTF-8") << QByteArray("/t\xffmp\r\n");
-        QTest::newRow("NUL in the path") << QByteArray("/tmp\0/x\r\n", 9);
-        QTest::newRow("10 MiB line") << QByteArray(10 * 1024 * 1024, 'x');
-        QTest::newRow("byte-order mark only") << QByteArray("\xef\xbb\xbf");
-        QTest::newRow("a file, not a folder") << QByteArray("/etc/hostname\r\n");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("invalid UTF-8") << QByteArray("/t\xffmp\r\n") << QString::fromUtf8("/tÿmp");
+        QTest::newRow("NUL in the path")
+            << QByteArray("/tmp\0/x\r\n", 9) << QString::fromUtf8("/tmp\0/x", 7);
+        QTest::newRow("10 MiB line")
+            << QByteArray(10 * 1024 * 1024, 'x') << QString(10 * 1024 * 1024, 'x');
+        QTest::newRow("a file, not a folder") << QByteArray("/etc/hostname\r\n") << "/etc/hostname";
     }
     void oddKonfigsFiles() {
         QFETCH(QByteArray, bytes);
+        QFETCH(QString, stored);
         Harness h;
         h.writeAppFile("Konfigs.ini", bytes);
         h.writeAppFile("units.ini", "A\r\n");
         h.start();
-        // Passed over: the folder list stays where it started, the names load.
         QVERIFY(h.errors.isEmpty());
-        QCOMPARE(h.form2().Dir1->Path(), QDir::currentPath());
+        QCOMPARE(h.form2().Dir1->Path(), stored);
+        QVERIFY(h.form2().Dir1->isMissing());
         QCOMPARE(h.form1().List1->items(), QStringList({"A"}));
+        chooseDateiItem(h.form1(), h.form1().Speichern);
+        QVERIFY(h.errors.isEmpty());
+        QVERIFY(h.readAppFile("Konfigs.ini").startsWith(stored.toUtf8() + "\r\n"));
     }
 
     void aTenMebibyteName() {

@@ -244,7 +244,7 @@ private slots:
         const QList<Call> calls = tracedCalls(log);
         expectDurableReplace(calls, kovex.unit("WHM-6K_Warhammer"));
         expectDurableReplace(calls, kovex.unit("MAD-3R_Marauder"));
-        expectDurableReplace(calls, kovex.app + "/configs/WHM-6K_Warhammer.txt");
+        expectDurableReplace(calls, keptFolderIn(kovex.app) + "/WHM-6K_Warhammer.txt");
         QCOMPARE(readFile(kovex.unit("MAD-3R_Marauder")), QByteArray("locust\r\n"));
 #endif
     }
@@ -333,7 +333,9 @@ private slots:
                      QStringList({"MAD-3R_Marauder.txt", "WHM-6K_Warhammer.txt"}));
         }
         // The game's own units were kept once, whole.
-        QCOMPARE(readFile(kovex.app + "/configs/WHM-6K_Warhammer.txt"), kOriginalWarhammer);
+        QCOMPARE(readFile(keptFolderIn(kovex.app) + "/WHM-6K_Warhammer.txt"), kOriginalWarhammer);
+        QCOMPARE(QDir(keptFolderIn(kovex.app)).entryList(QDir::Files),
+                 QStringList({"MAD-3R_Marauder.txt", "WHM-6K_Warhammer.txt"}));
     }
 
     // Root may read and write every file; another user may not, and nothing may change for

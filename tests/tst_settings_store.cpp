@@ -24,9 +24,11 @@ public:
     QString gameFolder() override { return folder; }
     void setGameFolder(const QString& path) override {
         calls << "folder " + path;
-        if (!QFileInfo(path).isDir())
-            throw KovexError(KovexError::PathNotFound, path);
         folder = path;
+    }
+    bool askYesNo(const QString& question) override {
+        calls << "ask " + question;
+        return false;
     }
     LineList knownConfigurations() override { return LineList::fromStringList(names); }
     void showKnownConfigurations(const LineList& shown) override {
@@ -113,19 +115,21 @@ private slots:
         QVERIFY(h.errors.isEmpty());
     }
 
-    void unusableStoredFolderIsPassedOverSilently_data() {
+    // No folder stored: the list starts on the current folder, and no game folder is chosen.
+    void noStoredFolder_data() {
         QTest::addColumn<QByteArray>("konfigs");
-        QTest::newRow("missing folder") << QByteArray("/no/such/folder\r\n/x/configs\r\n");
         QTest::newRow("empty first line") << QByteArray("\r\n/x/configs\r\n");
         QTest::newRow("empty file") << QByteArray();
+        QTest::newRow("byte-order mark only") << QByteArray("\xef\xbb\xbf");
     }
-    void unusableStoredFolderIsPassedOverSilently() {
+    void noStoredFolder() {
         QFETCH(QByteArray, konfigs);
         Harness h;
         h.writeAppFile("Konfigs.ini", konfigs);
         h.writeAppFile("units.ini", "x\r\n");
         h.start();
         QCOMPARE(h.form2().Dir1->Path(), QDir::currentPath());
+        QVERIFY(!h.form2().Dir1->isChosen());
         QCOMPARE(namesOf(h.form1().List1), QStringList({"x"}));
         QVERIFY(h.errors.isEmpty());
         // Nothing was rewritten by reading.

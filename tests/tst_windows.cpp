@@ -7,7 +7,6 @@
 #include "controls/list_box.h"
 #include "main_window/form1.h"
 #include "settings/file_errors.h"
-#include "settings/folder_lock.h"
 
 #include <QDir>
 #include <QFile>
@@ -216,17 +215,6 @@ private slots:
         QCOMPARE(h.form2().Dir1->Path(), game);
         chooseDateiItem(h.form1(), h.form1().Speichern);
         QVERIFY(h.readAppFile("Konfigs.ini").startsWith(native(game).toUtf8() + "\r\n"));
-    }
-
-    // The folder locks' files go to the user's temporary folder, not into the home folder
-    // (Windows' runtime location) where the user would see them pile up.
-    void lockFilesLiveInTheTemporaryFolder() {
-        QTemporaryDir folder;
-        const QString lock = FolderLock::lockFilePath(FolderLock::Purpose::Apply, folder.path());
-        QCOMPARE(QFileInfo(lock).absolutePath(), QDir::tempPath());
-        { const FolderLock held(FolderLock::Purpose::Apply, folder.path()); }
-        QVERIFY(QFileInfo::exists(lock));
-        QVERIFY(QDir::home().entryList({"kovex-*.lock"}, QDir::Files).isEmpty());
     }
 
     // Windows' own codes for what errno says elsewhere.

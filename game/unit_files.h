@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The game's two unit files in its Mechdata folder, and the slots' defaults.
+namespace unit_files {
+
+inline const QString kPlayerUnit = QStringLiteral("WHM-6K_Warhammer");
+inline const QString kComputerUnit = QStringLiteral("MAD-3R_Marauder");
+inline const QStringList kUnits = {kPlayerUnit, kComputerUnit};
+
+// The game's folder of unit files, as the game spells it.
+QString mechdataOf(const QString& gameFolder);
+// A unit file of the game, as the game spells it.
+QString unitFile(const QString& mechdata, const QString& unit);
+
+} // namespace unit_files
