@@ -1,5 +1,7 @@
 #include "kovex_app.h"
 
+#include "desktop_entry.h"
+
 #include "config_window/dir_list_box.h"
 #include "config_window/form2.h"
 #include "controls/accessibility.h"
@@ -7,6 +9,8 @@
 #include "controls/kovex_icon.h"
 #include "controls/list_box.h"
 #include "controls/system_look.h"
+#include "game/game_finder.h"
+#include "game/game_places.h"
 #include "info_window/form3.h"
 #include "settings/file_system_object.h"
 #include "settings/module1.h"
@@ -15,6 +19,8 @@
 #include <QIcon>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTimer>
+#include <QWindow>
 
 KovexApp::KovexApp(const QString& appFolder)
     : m_module1(std::make_unique<Module1>(appFolder, *this)) {
@@ -34,11 +40,53 @@ KovexApp::KovexApp(const QString& appFolder)
 
 KovexApp::~KovexApp() = default;
 
+namespace {
+
+// Calls the function once, a moment after the window system first shows the window: work that
+// is not needed for the first frame stays out of it.
+void afterFirstShown(QWidget& window, std::function<void()> call) {
+    struct FirstExpose : QObject {
+        std::function<void()> call;
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
+                watched->removeEventFilter(this);
+                QTimer::singleShot(10, watched, call);
+                deleteLater();
+            }
+            return false;
+        }
+    };
+    auto* watch = new FirstExpose;
+    watch->call = std::move(call);
+    window.windowHandle()->installEventFilter(watch);
+}
+
+} // namespace
+
 void KovexApp::start() {
     Form1& main = form1();
     main.Form_Load();
+    main.winId(); // the window handle, to hear when it is first shown
+    afterFirstShown(main, [this] { windowIsUp(); });
     main.show();
     main.List1->setFocus();
+}
+
+void KovexApp::windowIsUp() {
+    m_windowUp = true;
+    refreshBundleDesktopEntry(m_module1->appFolder());
+    form1().watchGame();
+    form1().showGameHoldings();
+    if (form2().Dir1->isChosen())
+        return;
+    m_finder = std::make_unique<GameFinder>();
+    QObject::connect(m_finder.get(), &GameFinder::found, &form2(), [this](const QString& game) {
+        if (!game.isEmpty())
+            form2().suggestGameFolder(game);
+    });
+    m_finder->start(m_gamePlaces ? m_gamePlaces : [] {
+        return game_places::usualPlaces(game_places::homeFolder());
+    });
 }
 
 void KovexApp::endProgram() {
@@ -60,8 +108,14 @@ Form1& KovexApp::form1() {
 }
 
 Form2& KovexApp::form2() {
-    if (!m_form2)
+    if (!m_form2) {
         m_form2 = std::make_unique<Form2>(*m_module1, m_errorReport);
+        // Another game folder: what it holds is shown at once, once the main window is up.
+        QObject::connect(m_form2->Dir1, &DirListBox::pathChanged, m_form2.get(), [this] {
+            if (m_windowUp)
+                form1().showGameHoldings();
+        });
+    }
     return *m_form2;
 }
 

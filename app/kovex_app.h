@@ -6,10 +6,13 @@
 #include "settings/settings_controls.h"
 
 #include <QString>
+#include <QStringList>
+#include <functional>
 #include <memory>
 
 class Form2;
 class Form3;
+class GameFinder;
 class Module1;
 
 // Starts and owns the program: the run-time error report, the settings routines and the three
@@ -22,8 +25,12 @@ public:
     KovexApp(const KovexApp&) = delete;
     KovexApp& operator=(const KovexApp&) = delete;
 
-    // Creates the main window, runs its load handler and shows it.
+    // Creates the main window, runs its load handler and shows it. Once the window is up, what
+    // the game holds is looked at, and while no game folder is stored, a game is looked for.
     void start();
+    // Where a game is looked for; by default the usual places (game_places.h).
+    void setGamePlaces(std::function<QStringList()> places) { m_gamePlaces = std::move(places); }
+    GameFinder* gameFinder() const { return m_finder.get(); }
     // Hides every window and leaves the event loop; nothing is saved.
     void endProgram() override;
 
@@ -55,4 +62,9 @@ private:
     std::unique_ptr<Form1> m_form1;
     std::unique_ptr<Form2> m_form2;
     std::unique_ptr<Form3> m_form3;
+    std::unique_ptr<GameFinder> m_finder;
+    std::function<QStringList()> m_gamePlaces;
+    bool m_windowUp = false;
+
+    void windowIsUp();
 };

@@ -60,8 +60,19 @@ DirListBox::DirListBox(QWidget* parent) : QWidget(parent) {
 }
 
 void DirListBox::setPath(const QString& path) {
-    showFolder(path);
+    const bool wasChosen = m_chosen;
     m_chosen = true;
+    const QString before = m_path;
+    showFolder(path);
+    if (!wasChosen && m_path == before)
+        emit pathChanged();
+}
+
+void DirListBox::confirm() {
+    if (m_chosen)
+        return;
+    m_chosen = true;
+    emit pathChanged();
 }
 
 void DirListBox::setStoredPath(const QString& path) {
@@ -69,11 +80,14 @@ void DirListBox::setStoredPath(const QString& path) {
         setPath(path);
     } catch (const KovexError&) {
         // Kept as it was stored, so that it is what a save writes and an apply names.
+        const bool changed = m_path != path || !m_chosen;
         m_path = path;
         m_missing = true;
         m_chosen = true;
         if (m_tree)
             fillTree();
+        if (changed)
+            emit pathChanged();
     }
 }
 
@@ -83,10 +97,20 @@ void DirListBox::showFolder(const QString& path) {
         throw KovexError(KovexError::PathNotFound, QDir::toNativeSeparators(path));
     if (!info.isReadable())
         throw KovexError(KovexError::DeviceUnavailable, QDir::toNativeSeparators(path));
+    const QString before = m_path;
     m_path = QDir::cleanPath(info.absoluteFilePath());
     m_missing = false;
     if (m_tree)
         fillTree();
+    if (m_path != before)
+        emit pathChanged();
+}
+
+void DirListBox::showSuggested(const QString& path) {
+    showFolder(path);
+    if (m_tree && m_tree->currentItem())
+        m_tree->currentItem()->setToolTip(
+            0, QStringLiteral("Hier ist Velmora Demo Alpha installiert. Mit „OK“ übernehmen."));
 }
 
 QTreeWidget* DirListBox::tree() {

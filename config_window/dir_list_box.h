@@ -29,12 +29,19 @@ public:
     // Whether a game folder was chosen or stored at all; at first the list only shows the
     // program's current folder.
     bool isChosen() const { return m_chosen; }
+    // The folder shown becomes the chosen game folder, as the user confirms it.
+    void confirm();
+    // Shows a game folder found for the user, who confirms it or opens another; it is not chosen
+    // until then.
+    void showSuggested(const QString& path);
 
     // The list as the user sees it, filled for the current folder.
     QTreeWidget* tree();
 
 signals:
     void openRequested(const QString& path);
+    // Path() is another folder now, or the folder shown became the chosen one.
+    void pathChanged();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

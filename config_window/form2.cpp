@@ -12,10 +12,12 @@
 #include "settings/module1.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTreeWidget>
 
 namespace {
 
@@ -43,9 +45,10 @@ Form2::Form2(Module1& settings, ErrorReport& errors) : m_settings(settings), m_e
 void Form2::createControls() {
     const QFont bold = kovex_fonts::bold();
 
-    // Only "löschen" is reached by Tab; the other controls take the focus by a click.
+    // Tab reaches every control that takes the focus, in the order laid out; the focus starts
+    // on "löschen".
     Command1 =
-        new CommandButton(QStringLiteral("OK"), kovex_fonts::standard(), Qt::ClickFocus, this);
+        new CommandButton(QStringLiteral("OK"), kovex_fonts::standard(), Qt::StrongFocus, this);
     placeTwips(Command1, 5280, 4920, 1215, 375);
 
     Frame1 = new QGroupBox(this);
@@ -57,10 +60,10 @@ void Form2::createControls() {
 
     // The drive and directory lists belong to the window and lie in front of the frame.
     Drive1 = new DriveListBox(this);
-    Drive1->setFocusPolicy(Qt::ClickFocus);
+    Drive1->setFocusPolicy(Qt::StrongFocus);
     placeTwips(Drive1, 240, 960, 3135, 315);
     Dir1 = new DirListBox(this);
-    Dir1->setFocusPolicy(Qt::ClickFocus);
+    Dir1->setFocusPolicy(Qt::StrongFocus);
     placeTwips(Dir1, 240, 1320, 3135, 3240);
 
     Frame2 = new QGroupBox(this);
@@ -69,17 +72,17 @@ void Form2::createControls() {
     Label2 = new StaticLabel(QStringLiteral("Bekannte Mech-konfigurationen:"), bold, Frame2);
     placeTwips(Label2, 120, 240, 2895, 615);
     List1 = new ListBox(Frame2);
-    List1->setFocusPolicy(Qt::ClickFocus);
+    List1->setFocusPolicy(Qt::StrongFocus);
     placeTwips(List1, 120, 840, 2895, 2790);
     Text1 = new QLineEdit(QStringLiteral("Text1"), Frame2);
-    Text1->setFocusPolicy(Qt::ClickFocus);
+    Text1->setFocusPolicy(Qt::StrongFocus);
     placeTwips(Text1, 120, 4080, 2895, 285);
-    Command2 = new CommandButton(QStringLiteral("^ "), bold, Qt::ClickFocus, Frame2);
+    Command2 = new CommandButton(QStringLiteral("^ "), bold, Qt::StrongFocus, Frame2);
     placeTwips(Command2, 840, 3720, 255, 255);
 
     Check1 = new QCheckBox(QStringLiteral("Speichern?"), this);
     Check1->setFont(bold);
-    Check1->setFocusPolicy(Qt::ClickFocus);
+    Check1->setFocusPolicy(Qt::StrongFocus);
     Check1->setChecked(true);
     placeTwips(Check1, 3720, 4920, 1575, 375);
 
@@ -92,7 +95,8 @@ void Form2::createControls() {
     Drive1->setAccessibleName(QStringLiteral("Laufwerk"));
     Drive1->setAccessibleDescription(QStringLiteral("Laufwerk des Installationspfads"));
     Dir1->setAccessibleName(QStringLiteral("Installationspfad von Velmora"));
-    Dir1->setAccessibleDescription(QStringLiteral("Doppelklick öffnet einen Ordner"));
+    Dir1->setAccessibleDescription(
+        QStringLiteral("Doppelklick oder die Eingabetaste öffnet einen Ordner"));
     List1->setAccessibleName(QStringLiteral("Bekannte Mech-konfigurationen"));
     Text1->setAccessibleName(QStringLiteral("Neue Mech-konfiguration"));
     Command2->setAccessibleName(QStringLiteral("Hinzufügen"));
@@ -103,6 +107,8 @@ void Form2::createControls() {
 
     Drive1->raise();
     Dir1->raise();
+
+    Command3->setFocus();
 }
 
 void Form2::connectHandlers() {
@@ -139,7 +145,26 @@ void Form2::Command3_Click() {
     List1->RemoveItem(index);
 }
 
+void Form2::suggestGameFolder(const QString& path) {
+    m_suggested = path;
+    if (isVisible() && !Dir1->isChosen())
+        Dir1->showSuggested(path);
+}
+
+void Form2::showEvent(QShowEvent* event) {
+    if (!Dir1->isChosen() && !m_suggested.isEmpty() && QFileInfo(m_suggested).isDir())
+        Dir1->showSuggested(m_suggested);
+    // The order laid out; the folder list is made when first shown, so it is given then.
+    const QList<QWidget*> order{Command1, Drive1,   Dir1,   Dir1->tree(), List1,
+                                Text1,    Command2, Check1, Command3};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    QWidget::showEvent(event);
+}
+
 void Form2::Command1_Click() {
+    // What the list shows is now the game folder, chosen or not before.
+    Dir1->confirm();
     if (Check1->isChecked()) {
         // A failed save keeps the window open, so nothing the user entered is hidden away.
         if (!m_errors.runHandler([this] { m_settings.SaveSettings(); }))

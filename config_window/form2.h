@@ -24,6 +24,11 @@ public:
     void Command3_Click();
     void Command1_Click();
 
+    // A game folder found for the user: the folder list opens on it while no game folder is
+    // chosen, and "OK" takes it.
+    void suggestGameFolder(const QString& path);
+    QString suggestedGameFolder() const { return m_suggested; }
+
     QPushButton* Command1; // "OK": saves when "Speichern?" is ticked, then hides the window
     DriveListBox* Drive1;  // the drive choice
     DirListBox* Dir1;      // the folder choice; its path is the game folder
@@ -37,10 +42,14 @@ public:
     QCheckBox* Check1;     // "Speichern?": save on "OK", ticked at first
     QPushButton* Command3; // "löschen": removes the selected name
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void createControls();
     void connectHandlers();
 
     Module1& m_settings;
     ErrorReport& m_errors;
+    QString m_suggested;
 };

@@ -29,6 +29,15 @@ bool ErrorReport::askYesNo(const QString& question) {
     return box.clickedButton() == yes;
 }
 
+void ErrorReport::inform(const QString& text) {
+    if (m_notice) {
+        m_notice(text);
+        return;
+    }
+    QMessageBox::information(m_parent && m_parent->isVisible() ? m_parent.data() : nullptr,
+                             QStringLiteral("KOVEX"), text);
+}
+
 bool ErrorReport::runHandler(const std::function<void()>& handler) {
     try {
         handler();

@@ -4,16 +4,43 @@
 
 #include "settings/kovex_error.h"
 
+#include <QPainter>
 #include <QStyledItemDelegate>
 
 namespace {
 
-// Every row is one line of the list's font high, whatever its name.
+// Every row is one line of the list's font high, whatever its name. A configuration the game
+// holds says so at the row's end, in its slot's colour: "Player" green, "Computer" red.
 class RowDelegate final : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override {
         return QSize(option.rect.width(), option.fontMetrics.height() + 1);
+    }
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        const QList<bool> held = index.data(NameListModel::kHeldRole).value<QList<bool>>();
+        if (held.size() != 2)
+            return;
+        const QFontMetrics metrics = option.fontMetrics;
+        const QString marks[2] = {QStringLiteral("Player"), QStringLiteral("Computer")};
+        const QColor colours[2] = {QColor(0, 128, 0), QColor(255, 0, 0)};
+        int right = option.rect.right() - 2;
+        painter->save();
+        for (int slot = 1; slot >= 0; --slot) {
+            if (!held[slot])
+                continue;
+            const int width = metrics.horizontalAdvance(marks[slot]) + 4;
+            const QRect box(right - width + 1, option.rect.top(), width, option.rect.height());
+            const bool selected = option.state & QStyle::State_Selected;
+            painter->fillRect(
+                box, option.palette.color(selected ? QPalette::Highlight : QPalette::Base));
+            painter->setPen(colours[slot]);
+            painter->drawText(box, Qt::AlignCenter, marks[slot]);
+            right -= width;
+        }
+        painter->restore();
     }
 };
 
@@ -84,6 +111,10 @@ int ListBox::ListIndex() const {
 QString ListBox::Text() const {
     const int index = ListIndex();
     return index < 0 ? QString() : List(index);
+}
+
+void ListBox::setHeld(const QString& player, const QString& computer) {
+    m_model->setHeld(player, computer);
 }
 
 const LineList& ListBox::lines() const {

@@ -28,6 +28,9 @@ public:
     QString Text() const;
     QStringList items() const;
     const LineList& lines() const;
+    // The configurations the game holds for the player and the computer, marked in their rows;
+    // a null name marks none.
+    void setHeld(const QString& player, const QString& computer);
 
     // Lays out the rest of a long list first when the row is not laid out yet.
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;

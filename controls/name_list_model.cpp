@@ -13,7 +13,31 @@ QVariant NameListModel::data(const QModelIndex& index, int role) const {
     }
     if (role == Qt::EditRole)
         return m_lines.at(index.row());
+    if (role != kHeldRole && role != Qt::AccessibleDescriptionRole)
+        return {};
+    if (m_playerHeld.isNull() && m_computerHeld.isNull())
+        return {};
+    const QString name = m_lines.at(index.row());
+    const bool player = !m_playerHeld.isNull() && name == m_playerHeld;
+    const bool computer = !m_computerHeld.isNull() && name == m_computerHeld;
+    if (role == kHeldRole)
+        return player || computer ? QVariant::fromValue(QList<bool>{player, computer}) : QVariant();
+    if (player && computer)
+        return QStringLiteral("Im Spiel für Player und Computer");
+    if (player || computer)
+        return QStringLiteral("Im Spiel für %1").arg(player ? "Player" : "Computer");
     return {};
+}
+
+void NameListModel::setHeld(const QString& player, const QString& computer) {
+    if (player == m_playerHeld && computer == m_computerHeld &&
+        player.isNull() == m_playerHeld.isNull() && computer.isNull() == m_computerHeld.isNull())
+        return;
+    m_playerHeld = player;
+    m_computerHeld = computer;
+    if (rowCount() > 0)
+        emit dataChanged(index(0), index(rowCount() - 1),
+                         {kHeldRole, Qt::AccessibleDescriptionRole});
 }
 
 void NameListModel::append(const QString& line) {

@@ -14,6 +14,10 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
 
     const LineList& lines() const { return m_lines; }
+    // The names of the configurations the game holds for the player and the computer; their
+    // rows say so (kHeldRole: which slots, by the slots' colours; and to a screen reader).
+    void setHeld(const QString& player, const QString& computer);
+    static constexpr int kHeldRole = Qt::UserRole + 1; // QList<bool>{player, computer}
     void append(const QString& line);
     void append(const LineList& lines);
     void removeAt(int row);
@@ -23,4 +27,6 @@ public:
 
 private:
     LineList m_lines;
+    QString m_playerHeld;
+    QString m_computerHeld;
 };

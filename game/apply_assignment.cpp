@@ -108,6 +108,9 @@ void check(const ApplyPlan& p) {
     for (const UnitCopy& copy : p.copies) {
         if (copy.sourceIsDestination)
             continue;
+        if (system_files::isNameTooLong(copy.source))
+            throw KovexError(KovexError::BadFileName,
+                             QStringLiteral("%1 (Name zu lang)").arg(shown(copy.source)));
         try {
             SystemFile readable;
             readable.openRegularForReading(copy.source);

@@ -2,6 +2,7 @@
 
 #include "config_window/dir_list_box.h"
 #include "config_window/form2.h"
+#include "controls/brief_notice.h"
 #include "controls/command_button.h"
 #include "controls/error_report.h"
 #include "controls/kovex_fonts.h"
@@ -15,6 +16,7 @@
 #include "settings/module1.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QGroupBox>
 #include <QLayout>
 #include <QMenuBar>
@@ -31,6 +33,7 @@ Form1::Form1(Module1& settings, ErrorReport& errors, Form1Windows& windows)
     createControls(client);
     createMenu();
     connectHandlers();
+    m_notice = new BriefNotice(this);
     // No layout logic: the window keeps the size of its client area and menu bar.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -163,7 +166,14 @@ void Form1::Command3_Click() {
 }
 
 void Form1::Command4_Click() {
-    m_errors.runHandler([this] {
+    Form2& config = m_windows.form2();
+    if (!config.Dir1->isChosen()) {
+        m_errors.inform(QStringLiteral(
+            "Es ist noch kein Spielordner gewählt.\n\nBitte zuerst unter „Datei“ → "
+            "„Konfigurieren“ den Installationspfad von Velmora angeben und mit „OK“ bestätigen."));
+        return;
+    }
+    const bool applied = m_errors.runHandler([&] {
         auto fso = m_settings.createFileSystemObject();
         const auto askWithoutOriginals = [this](const QString& configs) {
             return m_errors.askYesNo(
@@ -171,11 +181,73 @@ void Form1::Command4_Click() {
                                "„%1“ aufbewahrt werden.\n\nTrotzdem zuweisen?")
                     .arg(configs));
         };
-        applyAssignment(*fso,
-                        {m_settings.appFolder(), m_windows.form2().Dir1->Path(), player->text(),
-                         computer->text()},
-                        askWithoutOriginals);
+        applyAssignment(
+            *fso, {m_settings.appFolder(), config.Dir1->Path(), player->text(), computer->text()},
+            askWithoutOriginals);
     });
+    showGameHoldings();
+    if (applied && m_holdings.player.kind != UnitHolding::Kind::Missing)
+        m_notice->showBelow(Command4,
+                            QStringLiteral("Zugewiesen in %1:\nPlayer: %2\nComputer: %3")
+                                .arg(QDir::toNativeSeparators(m_holdings.mechdata),
+                                     describe(m_holdings.player), describe(m_holdings.computer)));
+}
+
+QString Form1::describe(const UnitHolding& holding) {
+    switch (holding.kind) {
+    case UnitHolding::Kind::Configuration:
+        return QStringLiteral("„%1“").arg(holding.configuration);
+    case UnitHolding::Kind::GamesOwn:
+        return QStringLiteral("Original des Spiels");
+    case UnitHolding::Kind::Unknown:
+        return QStringLiteral("unbekannt (keine der Konfigurationen)");
+    case UnitHolding::Kind::Missing:
+        break;
+    }
+    return QStringLiteral("keine Datei");
+}
+
+void Form1::showGameHoldings() {
+    DirListBox& folder = *m_windows.form2().Dir1;
+    m_holdings = folder.isChosen() ? holdingsOf(m_settings.appFolder(), folder.Path(),
+                                                player->text(), computer->text())
+                                   : GameHoldings();
+    const auto held = [](const UnitHolding& h) {
+        return h.kind == UnitHolding::Kind::Configuration ? h.configuration : QString();
+    };
+    List1->setHeld(held(m_holdings.player), held(m_holdings.computer));
+
+    QString target;
+    if (!folder.isChosen())
+        target = QStringLiteral("Noch kein Spielordner gewählt: „Datei“ → „Konfigurieren“");
+    else if (m_holdings.mechdata.isEmpty())
+        target = QStringLiteral("Spielordner nicht gefunden: %1")
+                     .arg(QDir::toNativeSeparators(folder.Path()));
+    else
+        target =
+            QStringLiteral("Schreibt nach %1").arg(QDir::toNativeSeparators(m_holdings.mechdata));
+    const QString inGame[2] = {
+        QStringLiteral("Im Spiel für den Player: %1").arg(describe(m_holdings.player)),
+        QStringLiteral("Im Spiel für den Computer: %1").arg(describe(m_holdings.computer))};
+    const bool known = !m_holdings.mechdata.isEmpty();
+    player->setToolTip(known ? inGame[0] : target);
+    computer->setToolTip(known ? inGame[1] : target);
+    Command4->setToolTip(target);
+    List1->setToolTip(known ? inGame[0] + QLatin1Char('\n') + inGame[1] : target);
+    // A screen reader hears the same.
+    player->setAccessibleDescription(player->toolTip());
+    computer->setAccessibleDescription(computer->toolTip());
+    Command4->setAccessibleDescription(
+        QStringLiteral("Kopiert die Konfigurationen beider Slots in den Mechdata-Ordner des "
+                       "Spiels. ") +
+        target);
+    List1->setAccessibleDescription(List1->toolTip());
+}
+
+void Form1::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_watchingGame)
+        showGameHoldings();
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

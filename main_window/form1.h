@@ -1,7 +1,10 @@
 #pragma once
 
+#include "game/game_holdings.h"
+
 #include <QMainWindow>
 
+class BriefNotice;
 class ErrorReport;
 class Form2;
 class Form3;
@@ -38,6 +41,14 @@ public:
     void Command3_Click();
     void Command4_Click();
 
+    // Looks at what the game holds now and shows it: the rows of the configurations the game
+    // holds, the slots' and the apply button's tool tips, and the same to a screen reader.
+    void showGameHoldings();
+    // From now on, what the game holds is looked at again whenever the window becomes active.
+    void watchGame() { m_watchingGame = true; }
+    const GameHoldings& gameHoldings() const { return m_holdings; }
+    BriefNotice* notice() const { return m_notice; }
+
     QGroupBox* Frame1;     // the panel that holds every other control
     ListBox* List1;        // "Vorhandene Mechs:", the copy of the known configurations
     QLabel* Label1[3];     // headings "Vorhandene Mechs:", "Computer:", "Player:"
@@ -56,8 +67,11 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Back in the main window: the game's files may have changed meanwhile.
+    void changeEvent(QEvent* event) override;
 
 private:
+    static QString describe(const UnitHolding& holding);
     void createControls(QWidget* client);
     void createMenu();
     void connectHandlers();
@@ -65,4 +79,7 @@ private:
     Module1& m_settings;
     ErrorReport& m_errors;
     Form1Windows& m_windows;
+    GameHoldings m_holdings;
+    BriefNotice* m_notice;
+    bool m_watchingGame = false;
 };

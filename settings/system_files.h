@@ -78,5 +78,7 @@ bool isWritableByUser(const QString& path);
 bool isHeldByAnotherProgram(const QString& path);
 // The longest path the system names a folder by.
 qsizetype longestPath();
+// Whether the file's own name is longer than its folder's file system takes.
+bool isNameTooLong(const QString& path);
 
 } // namespace system_files

@@ -229,6 +229,12 @@ bool isHeldByAnotherProgram(const QString&) {
     return false;
 }
 
+bool isNameTooLong(const QString& path) {
+    const QFileInfo info(path);
+    const long longest = ::pathconf(encoded(info.absolutePath()).constData(), _PC_NAME_MAX);
+    return encoded(info.fileName()).size() > (longest > 0 ? longest : 255);
+}
+
 qsizetype longestPath() {
     // Linux sets no limit on a whole path; each call takes at most PATH_MAX.
     return std::numeric_limits<qsizetype>::max();

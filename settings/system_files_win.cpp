@@ -256,6 +256,11 @@ bool isHeldByAnotherProgram(const QString& path) {
     return false;
 }
 
+bool isNameTooLong(const QString& path) {
+    // NTFS and FAT take names of up to 255 UTF-16 units.
+    return QFileInfo(path).fileName().size() > 255;
+}
+
 qsizetype longestPath() {
     // Windows names no folder longer than this (Wine takes some for folders all the same).
     return 32767;

@@ -42,6 +42,9 @@ Harness::Harness(const QString& parentFolder)
         questions.append(question);
         return answerYes;
     });
+    app->errorReport().setNotice([this](const QString& text) { notices.append(text); });
+    // No game is looked for in the home folder of whoever runs the tests.
+    app->setGamePlaces([] { return QStringList(); });
 }
 
 void Harness::start() {

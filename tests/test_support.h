@@ -51,6 +51,7 @@ public:
     std::unique_ptr<KovexApp> app;
     QList<KovexError> errors;
     QStringList questions;
+    QStringList notices;
     bool answerYes = false;
 };
 

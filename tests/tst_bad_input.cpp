@@ -158,12 +158,14 @@ private slots:
         QCOMPARE(h.form1().List1->items(), QStringList({"A"}));
         chooseDateiItem(h.form1(), h.form1().Speichern);
         QVERIFY(h.errors.isEmpty());
-        QVERIFY(h.readAppFile("Konfigs.ini").startsWith(stored.toUtf8() + "\r\n"));
+        QVERIFY(h.readAppFile("Konfigs.ini").startsWith(native(stored).toUtf8() + "\r\n"));
     }
 
     void aTenMebibyteName() {
         const QString huge(10 * 1024 * 1024, QLatin1Char('M'));
         Harness h;
+        GameFixture game(h);
+        h.writeAppFile("Konfigs.ini", game.game.toUtf8() + "\r\n");
         h.writeAppFile("units.ini", crlfLines({"short", huge, "after"}));
         h.start();
         QCOMPARE(h.form1().List1->ListCount(), 3);

@@ -10,6 +10,7 @@
 #include "main_window/form1.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QGroupBox>
@@ -79,12 +80,7 @@ private slots:
         QCOMPARE(f.Command1->font().pointSizeF(), 8.25);
         QVERIFY(!f.Command1->font().bold());
 
-        // Only "löschen" is a tab stop; nothing is a default button.
-        const QList<QWidget*> others{f.Command1, f.Drive1,   f.Dir1,  f.List1,
-                                     f.Text1,    f.Command2, f.Check1};
-        for (QWidget* w : others)
-            QVERIFY2(!(w->focusPolicy() & Qt::TabFocus), qPrintable(w->metaObject()->className()));
-        QVERIFY(f.Command3->focusPolicy() & Qt::TabFocus);
+        // Nothing is a default button.
         for (QPushButton* b : {f.Command1, f.Command2, f.Command3})
             QVERIFY(!b->isDefault() && !b->autoDefault());
 
@@ -107,11 +103,75 @@ private slots:
         QVERIFY(folders && folders->isVisible());
         QCOMPARE(folders, f.Dir1->tree());
         QCOMPARE(folders->geometry(), f.Dir1->rect());
-        QVERIFY(!(folders->focusPolicy() & Qt::TabFocus));
         const QRect shown = folders->viewport()->rect();
         QVERIFY(shown.contains(folders->visualItemRect(folders->topLevelItem(0))));
         QVERIFY(shown.contains(folders->visualItemRect(folders->currentItem())));
         renderToPng(&f, "form2.png");
+    }
+
+    // Everything by keyboard alone: the focus starts on "löschen", Tab goes through every
+    // control in the order laid out, and drive, folder, a new name, "^ ", "Speichern?" and
+    // "OK" end in the saved files.
+    void theWholeWindowByKeyboardAlone() {
+        SKIP_ON_WINDOWS("folders that stand in for drives; the drive letters have their own case");
+        QTemporaryDir driveA;
+        QTemporaryDir driveB;
+        QVERIFY(QDir(driveB.path()).mkpath("Velmora/Mechdata"));
+        Harness h;
+        h.writeAppFile("units.ini", "A\r\n");
+        h.start();
+        chooseDateiItem(h.form1(), h.form1().Konfigurieren);
+        Form2& f = h.form2();
+        f.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        f.Drive1->setDrives({driveA.path(), driveB.path()});
+        f.Dir1->setPath(driveA.path());
+        f.Drive1->showDriveOf(driveA.path());
+        QCOMPARE(QApplication::focusWidget(), f.Command3);
+
+        const auto press = [](Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); };
+        QList<QWidget*> order;
+        for (int i = 0; i < 8; ++i) {
+            press(Qt::Key_Tab);
+            order << QApplication::focusWidget();
+        }
+        const QList<QWidget*> laidOut{f.Command1, f.Drive1,   f.Dir1->tree(), f.List1,
+                                      f.Text1,    f.Command2, f.Check1,       f.Command3};
+        QCOMPARE(order, laidOut);
+        // And back again.
+        for (int i = 6; i >= 0; --i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+            QCOMPARE(QApplication::focusWidget(), laidOut[i]);
+        }
+        while (QApplication::focusWidget() != f.Command3)
+            press(Qt::Key_Tab);
+
+        press(Qt::Key_Tab); // "OK"
+        press(Qt::Key_Tab); // the drive
+        press(Qt::Key_Down);
+        QCOMPARE(f.Dir1->Path(), driveB.path());
+        press(Qt::Key_Tab); // the folder
+        press(Qt::Key_Down);
+        press(Qt::Key_Return);
+        QCOMPARE(f.Dir1->Path(), driveB.path() + "/Velmora");
+        press(Qt::Key_Tab); // the names
+        press(Qt::Key_Tab); // the new name
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(QApplication::focusWidget(), "Atlas");
+        press(Qt::Key_Tab); // "^ "
+        press(Qt::Key_Space);
+        press(Qt::Key_Tab); // "Speichern?", ticked: untick and tick again
+        press(Qt::Key_Space);
+        QVERIFY(!f.Check1->isChecked());
+        press(Qt::Key_Space);
+        press(Qt::Key_Tab); // "löschen"
+        press(Qt::Key_Tab); // "OK"
+        QCOMPARE(QApplication::focusWidget(), f.Command1);
+        press(Qt::Key_Return);
+        QVERIFY(!f.isVisible());
+        QVERIFY(h.errors.isEmpty());
+        QCOMPARE(h.readAppFile("units.ini"), QByteArray("A\r\nAtlas\r\n"));
+        QVERIFY(h.readAppFile("Konfigs.ini").startsWith((driveB.path() + "/Velmora\r\n").toUtf8()));
     }
 
     void addingNames() {

@@ -205,7 +205,7 @@ private slots:
         QCOMPARE(named(c.Dir1->tree())->role(), QAccessible::Tree);
         QCOMPARE(name(c.Dir1->tree()), QString("Installationspfad von Velmora"));
         QCOMPARE(named(c.Dir1->tree())->text(QAccessible::Description),
-                 QString::fromUtf8("Doppelklick öffnet einen Ordner"));
+                 QString::fromUtf8("Doppelklick oder die Eingabetaste öffnet einen Ordner"));
         QCOMPARE(name(c.Text1), QString("Neue Mech-konfiguration"));
         QCOMPARE(name(c.Check1), QString("Speichern?"));
         QCOMPARE(name(c.Command2), QString::fromUtf8("Hinzufügen"));

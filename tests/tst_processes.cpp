@@ -15,6 +15,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
+#include <vector>
+
 namespace {
 
 #ifdef Q_OS_WIN
@@ -44,19 +47,34 @@ Run finish(QProcess& process) {
     return run;
 }
 
-// Runs the driver with the arguments, under a wrapper command (strace, setpriv) when given.
+// How the driver is started: under a wrapper command (strace, setpriv) when given, with more
+// in its environment when given.
+struct Launch {
+    QStringList args;
+    QStringList wrapper;
+    QString driver = QStringLiteral(KOVEX_DRIVER);
+    QStringList environment; // NAME=value
+};
+
+void start(QProcess& process, const Launch& launch) {
+    QProcessEnvironment env = offscreenEnvironment();
+    // LeakSanitizer cannot work under ptrace; the sanitizer build's other checks still do.
+    if (launch.wrapper.contains("strace"))
+        env.insert("ASAN_OPTIONS", "detect_leaks=0");
+    for (const QString& setting : launch.environment)
+        env.insert(setting.section('=', 0, 0), setting.section('=', 1));
+    process.setProcessEnvironment(env);
+    if (launch.wrapper.isEmpty())
+        process.start(launch.driver, launch.args);
+    else
+        process.start(launch.wrapper.first(),
+                      launch.wrapper.mid(1) + QStringList{launch.driver} + launch.args);
+}
+
 Run runDriver(const QStringList& args, const QStringList& wrapper = {},
               const QString& driver = QStringLiteral(KOVEX_DRIVER)) {
     QProcess process;
-    QProcessEnvironment env = offscreenEnvironment();
-    // LeakSanitizer cannot work under ptrace; the sanitizer build's other checks still do.
-    if (wrapper.value(0) == "strace")
-        env.insert("ASAN_OPTIONS", "detect_leaks=0");
-    process.setProcessEnvironment(env);
-    if (wrapper.isEmpty())
-        process.start(driver, args);
-    else
-        process.start(wrapper.first(), wrapper.mid(1) + QStringList{driver} + args);
+    start(process, {args, wrapper, driver, {}});
     return finish(process);
 }
 
@@ -64,20 +82,34 @@ QStringList strace(const QStringList& options) {
     return QStringList{"strace"} + options + QStringList{"--"};
 }
 
-// Two copies started at once, released together once both are up.
-QList<Run> race(const QStringList& first, const QStringList& second) {
-    QProcess copies[2];
-    const QStringList args[2] = {first, second};
-    for (int i = 0; i < 2; ++i) {
-        copies[i].setProcessEnvironment(offscreenEnvironment());
-        copies[i].start(QStringLiteral(KOVEX_DRIVER), QStringList{"--wait-for-go"} + args[i]);
+// Every rename the traced copy makes takes 300 ms longer: a slow disk between the two unit
+// files of an apply.
+QStringList slowedRenames() {
+    return strace({"-f", "-qq", "-o", "/dev/null", "-e", "trace=rename,renameat,renameat2", "-e",
+                   "inject=rename,renameat,renameat2:delay_exit=300000"});
+}
+
+// Copies started at once, released together once all are up.
+QList<Run> race(QList<Launch> launches) {
+    std::vector<std::unique_ptr<QProcess>> copies;
+    for (Launch& launch : launches) {
+        launch.args.prepend("--wait-for-go");
+        copies.push_back(std::make_unique<QProcess>());
+        start(*copies.back(), launch);
     }
-    for (QProcess& copy : copies)
-        while (!copy.canReadLine() && copy.waitForReadyRead(20000)) {
+    for (auto& copy : copies)
+        while (!copy->canReadLine() && copy->waitForReadyRead(20000)) {
         }
-    for (QProcess& copy : copies)
-        copy.write("go\n");
-    return {finish(copies[0]), finish(copies[1])};
+    for (auto& copy : copies)
+        copy->write("go\n");
+    QList<Run> runs;
+    for (auto& copy : copies)
+        runs << finish(*copy);
+    return runs;
+}
+
+QList<Run> race(const QStringList& first, const QStringList& second) {
+    return race(QList<Launch>{{first}, {second}});
 }
 
 #ifndef Q_OS_WIN
@@ -111,11 +143,21 @@ public:
     static void setMode(const QString& path, mode_t mode) {
         QVERIFY(::chmod(QFile::encodeName(path).constData(), mode) == 0);
     }
+    Launch launch(const QStringList& args) const { return {args, asTheUser(), driver, {}}; }
     Run run(const QStringList& args) const {
-        return runDriver(args,
-                         {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--",
-                          "env", "XDG_RUNTIME_DIR=" + runtime, "HOME=" + runtime},
-                         driver);
+        QProcess process;
+        start(process, launch(args));
+        return finish(process);
+    }
+    QStringList asTheUser() const {
+        return {"setpriv",
+                "--reuid=65534",
+                "--regid=65534",
+                "--clear-groups",
+                "--",
+                "env",
+                "XDG_RUNTIME_DIR=" + runtime,
+                "HOME=" + runtime};
     }
 
     QTemporaryDir base;
@@ -203,6 +245,29 @@ void expectDurableReplace(const QList<Call>& calls, const QString& target) {
     }
     QVERIFY2(renames > 0, qPrintable("never replaced: " + target));
 }
+
+// Two configurations of a few MiB each, for applies crosswise: the unit files must always hold
+// one apply's pair.
+struct CrosswisePair {
+    explicit CrosswisePair(const QString& app)
+        : alpha(kill_test::unitBytes('a', 2)), beta(kill_test::unitBytes('b', 2)) {
+        writeFile(app + "/configs/Alpha.txt", alpha);
+        writeFile(app + "/configs/Beta.txt", beta);
+    }
+    // Empty when the game holds one apply's pair, else what it holds.
+    QString wrongIn(const QString& game) const {
+        const QByteArray player = readFile(game + "/Mechdata/WHM-6K_Warhammer.txt");
+        const QByteArray computer = readFile(game + "/Mechdata/MAD-3R_Marauder.txt");
+        if ((player == alpha && computer == beta) || (player == beta && computer == alpha))
+            return {};
+        const auto name = [&](const QByteArray& b) {
+            return b == alpha ? "Alpha" : b == beta ? "Beta" : b.left(20).constData();
+        };
+        return QString("player %1, computer %2").arg(name(player), name(computer));
+    }
+    QByteArray alpha;
+    QByteArray beta;
+};
 
 const QStringList kTraceRenamesAndSyncs{"-f", "-y", "-qq", "-e",
                                         "trace=fsync,fdatasync,rename,renameat,renameat2"};
@@ -298,8 +363,9 @@ private slots:
         const QSet<QByteArray> whole{crlfLines(kill_test::names('A')),
                                      crlfLines(kill_test::names('B'))};
         for (int round = 0; round < 8; ++round) {
-            const QList<Run> runs =
-                race({"save", app.path(), "4", "A"}, {"save", app.path(), "4", "B"});
+            // Each saves over what the other saved: asked, each says so.
+            const QList<Run> runs = race({"--answer-yes", "save", app.path(), "4", "A"},
+                                         {"--answer-yes", "save", app.path(), "4", "B"});
             for (const Run& run : runs) {
                 QCOMPARE(run.reports, QString());
                 QCOMPARE(run.exitCode, 0);
@@ -336,6 +402,159 @@ private slots:
         QCOMPARE(readFile(keptFolderIn(kovex.app) + "/WHM-6K_Warhammer.txt"), kOriginalWarhammer);
         QCOMPARE(QDir(keptFolderIn(kovex.app)).entryList(QDir::Files),
                  QStringList({"MAD-3R_Marauder.txt", "WHM-6K_Warhammer.txt"}));
+    }
+
+    // Copies that run in other environments still meet at the folders themselves: root and
+    // another user, one of them slowed between its two unit files, applying crosswise to one
+    // shared installation; copies of one user with runtime folders of their own; two game
+    // folders that reach one Mechdata through a link. Every round ends with one apply's pair,
+    // and no copy reports anything.
+    void copiesExcludeEachOtherWhoeverRunsThemAndWhereverTheyRun_data() {
+        QTest::addColumn<QString>("setting");
+        QTest::addColumn<int>("rounds");
+        QTest::newRow("root and another user") << "users" << 20;
+        QTest::newRow("other runtime folders") << "runtime" << 8;
+        QTest::newRow("one Mechdata through a link") << "linked" << 8;
+    }
+    void copiesExcludeEachOtherWhoeverRunsThemAndWhereverTheyRun() {
+#ifdef Q_OS_WIN
+        QSKIP(kNeedsSetpriv);
+#else
+        QFETCH(QString, setting);
+        QFETCH(int, rounds);
+        UnprivilegedWorld world;
+        const Installation kovex(world.folder("app", true), world.folder("game", true));
+        const CrosswisePair pair(kovex.app);
+        for (const QString& path :
+             kovex.files() + QStringList{kovex.game + "/Mechdata", kovex.app + "/configs"})
+            world.handOver(path);
+        QString otherGame = kovex.game;
+        if (setting == "linked") {
+            otherGame = world.folder("game-link", true);
+            QVERIFY(QFile::link(kovex.game + "/Mechdata", otherGame + "/Mechdata"));
+        }
+        for (int round = 0; round < rounds; ++round) {
+            Launch first{{"apply", kovex.app, kovex.game, "Alpha", "Beta", "1"}, slowedRenames()};
+            Launch second{{"apply", kovex.app, otherGame, "Beta", "Alpha", "1"}};
+            if (setting == "users") {
+                second = world.launch(second.args);
+            } else if (setting == "runtime") {
+                first.environment << "XDG_RUNTIME_DIR=" + world.folder("run-a", false)
+                                  << "TMPDIR=" + world.folder("tmp-a", false);
+                second.environment << "XDG_RUNTIME_DIR=" + world.folder("run-b", false)
+                                   << "TMPDIR=" + world.folder("tmp-b", false);
+            }
+            // Who goes first changes from round to round.
+            const QList<Run> runs =
+                round % 2 ? race({second, first}) : race(QList<Launch>{first, second});
+            for (const Run& run : runs)
+                QVERIFY2(run.exitCode == 0 && run.reports.isEmpty(),
+                         qPrintable(QString("round %1: %2").arg(round).arg(run.reports)));
+            const QString wrong = pair.wrongIn(kovex.game);
+            QVERIFY2(wrong.isEmpty(), qPrintable(QString("round %1: %2").arg(round).arg(wrong)));
+            QCOMPARE(QDir(kovex.game + "/Mechdata").entryList(QDir::Files | QDir::Hidden),
+                     QStringList({"MAD-3R_Marauder.txt", "WHM-6K_Warhammer.txt"}));
+        }
+        // Nothing of the locks is left anywhere.
+        for (const QString& folder : {world.runtime, QDir::tempPath(), kovex.app, kovex.game})
+            QCOMPARE(QDir(folder).entryList({"*.lock", "*kovex*lock*"}, QDir::AllEntries),
+                     QStringList());
+#endif
+    }
+
+    // Another user plants a link in a Mechdata they may write, to a file only root may read;
+    // root applies. The link is refused before anything changes: its target stays as it was,
+    // and no copy of it appears anywhere.
+    void aLinkPlantedByAnotherUserIsRefused() {
+#ifdef Q_OS_WIN
+        QSKIP(kNeedsSetpriv);
+#else
+        UnprivilegedWorld world;
+        const Installation kovex(world.folder("app", false), world.folder("game", false));
+        world.setMode(kovex.game + "/Mechdata", 01777);
+        const QString secret = world.folder("root-only", false) + "/secret";
+        writeFile(secret, "root's secret\r\n");
+        world.setMode(secret, 0600);
+        const QString unit = kovex.unit("WHM-6K_Warhammer");
+        QVERIFY(QFile::remove(unit));
+        QProcess plant;
+        plant.start(world.asTheUser().first(),
+                    world.asTheUser().mid(1) + QStringList{"ln", "-s", secret, unit});
+        QVERIFY(plant.waitForFinished() && plant.exitCode() == 0);
+
+        const Run run = runDriver({"apply", kovex.app, kovex.game, "Atlas", "Locust"});
+        QCOMPARE(run.reports, QString::fromUtf8("report 70: Zugriff verweigert: %1 (Verknüpfung "
+                                                "eines anderen Benutzers)\n")
+                                  .arg(unit));
+        QCOMPARE(readFile(secret), QByteArray("root's secret\r\n"));
+        QVERIFY(QFileInfo(unit).isSymLink());
+        QCOMPARE(readFile(kovex.unit("MAD-3R_Marauder")), kOriginalMarauder);
+        QVERIFY(!QFileInfo::exists(kovex.app + "/configs/Originale"));
+        QCOMPARE(QDir(kovex.app + "/configs").entryList(QDir::Files),
+                 QStringList({"Atlas.txt", "Locust.txt"}));
+        // A link the user made, in a folder of the user's, works as ever.
+        QVERIFY(QFile::remove(unit));
+        QVERIFY(QFile::link(kovex.app + "/configs/Locust.txt", unit));
+        QCOMPARE(runDriver({"apply", kovex.app, kovex.game, "Atlas", "Locust"}).reports, QString());
+        QCOMPARE(readFile(kovex.app + "/configs/Locust.txt"), QByteArray("atlas\r\n"));
+#endif
+    }
+
+    // The settings files cannot be made for want of permission: the start says so with 70,
+    // naming the file, and creates nothing.
+    void settingsFilesTheUserMayNotCreate() {
+#ifdef Q_OS_WIN
+        QSKIP(kNeedsSetpriv);
+#else
+        UnprivilegedWorld world;
+        const QString app = world.folder("app", false);
+        const Run run = world.run({"save", app});
+        QVERIFY2(run.reports.startsWith(
+                     QString("report 70: Zugriff verweigert: %1\n").arg(app + "/Konfigs.ini")),
+                 qPrintable(run.reports));
+        QCOMPARE(QDir(app).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+#endif
+    }
+
+    // KOVEX unpacked from an old archive into a folder whose name is Latin-1, no UTF-8: it
+    // reads and saves the settings beside itself, for root and for another user, and creates
+    // nothing elsewhere.
+    void anApplicationFolderWhoseNameIsNoUtf8() {
+#ifdef Q_OS_WIN
+        QSKIP("Linux only: Windows names every folder in UTF-16");
+#else
+        UnprivilegedWorld world;
+        const QByteArray folder = QFile::encodeName(world.base.path()) + "/Spiele-\xe4";
+        QVERIFY(::mkdir(folder.constData(), 0755) == 0);
+        QVERIFY(::chown(folder.constData(), UnprivilegedWorld::kNobody,
+                        UnprivilegedWorld::kNobody) == 0);
+        const QString latin1 = world.base.path() + "/latin1";
+        // A link to reach it from Qt's side, which cannot name it.
+        QVERIFY(::symlink(folder.constData(), QFile::encodeName(latin1).constData()) == 0);
+        QVERIFY(QFile::copy(QStringLiteral(KOVEX_DRIVER), latin1 + "/kovex_driver"));
+        writeFile(latin1 + "/units.ini", "Atlas\r\nLocust\r\n");
+        world.handOver(latin1 + "/units.ini");
+        world.handOver(latin1 + "/kovex_driver");
+        const bool rootHadKonfigs = QFileInfo::exists("/Konfigs.ini");
+        const QString program =
+            QStringLiteral("exec \"$(printf '%1/Spiele-\\344')/kovex_driver\" save -")
+                .arg(world.base.path());
+        for (const bool asRoot : {true, false}) {
+            QProcess process;
+            start(process, {{"-c", program}, asRoot ? QStringList() : world.asTheUser(), "sh", {}});
+            const Run run = finish(process);
+            QVERIFY2(run.exitCode == 0 && run.reports.isEmpty(), qPrintable(run.reports));
+            QCOMPARE(readFile(latin1 + "/units.ini"), QByteArray("Atlas\r\nLocust\r\n"));
+            QVERIFY(readFile(latin1 + "/Konfigs.ini").endsWith("/configs\r\n"));
+            QFile::remove(latin1 + "/Konfigs.ini");
+        }
+        QCOMPARE(QFileInfo::exists("/Konfigs.ini"), rootHadKonfigs);
+        QVERIFY(!QFileInfo::exists("/units.ini"));
+        // Qt cannot name the folder to remove it.
+        for (const QString& entry : QDir(latin1).entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
+            QFile::remove(latin1 + "/" + entry);
+        QVERIFY(::rmdir(folder.constData()) == 0);
+#endif
     }
 
     // Root may read and write every file; another user may not, and nothing may change for

@@ -60,3 +60,5 @@ cmake -S . -B build -G Ninja -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_6
     "${off[@]}" "${bundled[@]}"
 cmake --build build
 cmake --install build
+# Qt's documentation settings are no part of the prebuilt archive either.
+rm -rf "$dest/doc"

@@ -33,21 +33,24 @@ ensure_qt_for_windows() {
     local archive=../shared/windows/qt-$qt_windows_version-mingw-x86_64.tar.xz
     qt_windows=$cache/qt-win
     [ -f "$cache/done" ] && return
-    rm -rf "$cache" "$cache.partial"
-    mkdir -p "$cache.partial"
+    partial=$cache.partial
+    rm -rf "$cache" "$partial"
+    trap 'rm -rf "$partial"' EXIT
+    mkdir -p "$partial"
     if [ -f "$archive" ]; then
         echo "Unpacking $archive into $cache"
-        tar -xJf "$archive" -C "$cache.partial"
+        tar -xJf "$archive" -C "$partial"
     else
         echo "No $archive: building Qt for Windows from Debian's source into $cache"
-        bash tools/build-qt-windows.sh "$cache.partial/qt-win"
+        bash tools/build-qt-windows.sh "$partial/qt-win"
     fi
-    [ -f "$cache.partial/qt-win/lib/cmake/Qt6/Qt6Config.cmake" ] || {
-        echo "Qt for Windows is incomplete in $cache.partial" >&2
+    [ -f "$partial/qt-win/lib/cmake/Qt6/Qt6Config.cmake" ] || {
+        echo "Qt for Windows is incomplete in $partial" >&2
         return 1
     }
-    touch "$cache.partial/done"
-    mv "$cache.partial" "$cache"
+    touch "$partial/done"
+    mv "$partial" "$cache"
+    trap - EXIT
 }
 
 # The settings reader under the fuzzer for the given seconds: first every seed whole, then new

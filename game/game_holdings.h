@@ -1,0 +1,17 @@
+#pragma once
+
+#include "unit_contents.h"
+
+#include <QString>
+
+// What the game in a game folder holds now, for each of its two unit files.
+struct GameHoldings {
+    QString mechdata; // where "Konfig´s zuweisen" writes; empty where the game folder is not there
+    UnitHolding player;
+    UnitHolding computer;
+};
+
+// Looks at the game's unit files: sizes first, bytes only where sizes match. The slots'
+// configurations are preferred where several hold the same bytes.
+GameHoldings holdingsOf(const QString& appFolder, const QString& gameFolder,
+                        const QString& playerSlot = {}, const QString& computerSlot = {});

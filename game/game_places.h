@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Where games are usually installed, each system's in a file of its own (game_places_posix.cpp,
+// game_places_win.cpp): on Linux the Wine prefixes in the home folder, and the Proton prefixes
+// and common folders of the Steam libraries; on Windows the Program Files folders.
+namespace game_places {
+
+// The places under the given home folder (Linux) or of the system (Windows), those that are
+// there, most likely first.
+QStringList usualPlaces(const QString& home);
+// The user's home folder, from the system's user database.
+QString homeFolder();
+
+} // namespace game_places
