@@ -5,6 +5,7 @@
 #include "config_window/dir_list_box.h"
 #include "config_window/form2.h"
 #include "controls/list_box.h"
+#include "game/game_holdings.h"
 #include "main_window/form1.h"
 #include "settings/module1.h"
 
@@ -100,6 +101,37 @@ void BM_DurableCopy(benchmark::State& state) {
     }
     state.SetBytesProcessed(state.iterations() * state.range(0) * 2);
 }
+
+// What the game holds, with many configurations of the unit files' own size: every one of them
+// is read, the worst case. The player's unit is the last configuration, the computer's none.
+void BM_GameHoldings(benchmark::State& state) {
+    QTemporaryDir app;
+    QTemporaryDir game;
+    QDir(app.path()).mkdir("configs");
+    QDir(game.path()).mkdir("Mechdata");
+    const auto unit = [](int number) {
+        QByteArray bytes = QByteArray::number(number) + '\n';
+        bytes.append(QByteArray(4096 - bytes.size(), 'x'));
+        return bytes;
+    };
+    const auto write = [](const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            std::abort();
+    };
+    const int count = int(state.range(0));
+    for (int i = 0; i < count; ++i)
+        write(app.filePath(QStringLiteral("configs/Konfiguration_%1.txt").arg(i)), unit(i));
+    write(game.filePath("Mechdata/WHM-6K_Warhammer.txt"), unit(count - 1));
+    write(game.filePath("Mechdata/MAD-3R_Marauder.txt"), unit(-1));
+    for (auto _ : state) {
+        const GameHoldings holdings = holdingsOf(app.path(), game.path());
+        if (holdings.player.configuration != QStringLiteral("Konfiguration_%1").arg(count - 1) ||
+            holdings.computer.kind != UnitHolding::Kind::Unknown)
+            std::abort();
+    }
+}
+BENCHMARK(BM_GameHoldings)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 constexpr int64_t k4KiB = 4 << 10;
 constexpr int64_t k100MiB = int64_t(100) << 20;

@@ -2,19 +2,31 @@
 
 #include "kept_originals.h"
 
+#include "settings/kovex_error.h"
+#include "settings/system_files.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 
 namespace {
 
+// The file's bytes when it has the size, else nothing. Read as the file layer reads: never
+// blocking on a named pipe, and shared so fully that another copy of the program may replace
+// the file meanwhile (Windows refuses a replace while a reader does not allow it).
 QByteArray bytesOf(const QString& path, qint64 size) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    try {
+        SystemFile file;
+        file.openRegularForReading(path);
+        QByteArray bytes(size + 1, Qt::Uninitialized);
+        qint64 got = 0;
+        for (qint64 part;
+             got < bytes.size() && (part = file.read(bytes.data() + got, bytes.size() - got)) > 0;)
+            got += part;
+        return got == size ? bytes.first(size) : QByteArray();
+    } catch (const KovexError&) {
         return {};
-    QByteArray bytes = file.read(size + 1);
-    return bytes.size() == size ? bytes : QByteArray();
+    }
 }
 
 QString canonical(const QString& path) {

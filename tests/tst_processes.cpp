@@ -462,6 +462,37 @@ private slots:
 #endif
     }
 
+    // The same on every system: copies whose temporary and runtime folders differ, applying
+    // crosswise, exclude each other (on Windows through the folders' file IDs).
+    void copiesWithFoldersOfTheirOwnExcludeEachOther() {
+        QTemporaryDir base;
+        const Installation kovex(base.filePath("app"), base.filePath("game"));
+        const CrosswisePair pair(kovex.app);
+        QStringList environments[2];
+        for (int i = 0; i < 2; ++i) {
+            const QString own = base.filePath(QString("own-%1").arg(i));
+            QDir().mkpath(own);
+            environments[i] << "TEMP=" + own << "TMP=" + own << "TMPDIR=" + own
+                            << "XDG_RUNTIME_DIR=" + own;
+        }
+        for (int round = 0; round < 8; ++round) {
+            const QList<Run> runs =
+                race(QList<Launch>{{{"apply", kovex.app, kovex.game, "Alpha", "Beta", "2"},
+                                    {},
+                                    QStringLiteral(KOVEX_DRIVER),
+                                    environments[0]},
+                                   {{"apply", kovex.app, kovex.game, "Beta", "Alpha", "2"},
+                                    {},
+                                    QStringLiteral(KOVEX_DRIVER),
+                                    environments[1]}});
+            for (const Run& run : runs)
+                QVERIFY2(run.exitCode == 0 && run.reports.isEmpty(),
+                         qPrintable(QString("round %1: %2").arg(round).arg(run.reports)));
+            const QString wrong = pair.wrongIn(kovex.game);
+            QVERIFY2(wrong.isEmpty(), qPrintable(QString("round %1: %2").arg(round).arg(wrong)));
+        }
+    }
+
     // Another user plants a link in a Mechdata they may write, to a file only root may read;
     // root applies. The link is refused before anything changes: its target stays as it was,
     // and no copy of it appears anywhere.
