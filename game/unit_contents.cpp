@@ -46,7 +46,7 @@ UnitContents::UnitContents(const QString& configsFolder, const KeptOriginals& or
             m_known.append({file.filePath(), file.size(), holding});
     };
     for (const QString& kept : originals.files())
-        add(QFileInfo(kept), {UnitHolding::Kind::GamesOwn, {}});
+        add(QFileInfo(kept), {UnitHolding::Kind::GamesOwn, QFileInfo(kept).fileName().chopped(4)});
     const QFileInfoList configurations =
         QDir(configsFolder)
             .entryInfoList({QStringLiteral("*.txt")}, QDir::Files | QDir::Hidden, QDir::Name);

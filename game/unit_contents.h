@@ -15,7 +15,7 @@ struct UnitHolding {
         Unknown,       // nothing known
     };
     Kind kind = Kind::Missing;
-    QString configuration; // its name, for Configuration
+    QString configuration; // its name, for Configuration; the kept file's, for GamesOwn
 
     bool operator==(const UnitHolding&) const = default;
 };

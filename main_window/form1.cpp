@@ -198,7 +198,7 @@ QString Form1::describe(const UnitHolding& holding) {
     case UnitHolding::Kind::Configuration:
         return QStringLiteral("„%1“").arg(holding.configuration);
     case UnitHolding::Kind::GamesOwn:
-        return QStringLiteral("Original des Spiels");
+        return QStringLiteral("Original des Spiels („%1“)").arg(holding.configuration);
     case UnitHolding::Kind::Unknown:
         return QStringLiteral("unbekannt (keine der Konfigurationen)");
     case UnitHolding::Kind::Missing:

@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -98,10 +99,10 @@ private slots:
         QTest::mouseClick(f.Command4, Qt::LeftButton);
         shown = shownIn(f);
         QCOMPARE(shown.playerRow, QString());
-        QCOMPARE(shown.playerTip,
-                 QString::fromUtf8("Im Spiel für den Player: Original des Spiels"));
-        QCOMPARE(shown.computerTip,
-                 QString::fromUtf8("Im Spiel für den Computer: Original des Spiels"));
+        QCOMPARE(shown.playerTip, QString::fromUtf8("Im Spiel für den Player: Original des Spiels "
+                                                    "(„WHM-6K_Warhammer“)"));
+        QCOMPARE(shown.computerTip, QString::fromUtf8("Im Spiel für den Computer: Original des "
+                                                      "Spiels („MAD-3R_Marauder“)"));
 
         // Changed by hand while KOVEX runs: seen when the main window is active again.
         writeFile(g.unit("MAD-3R_Marauder"), "edited by hand\r\n");
@@ -130,10 +131,16 @@ private slots:
         QVERIFY(notice->isVisible());
         QCOMPARE(notice->text(),
                  QString::fromUtf8("Zugewiesen in %1:\nPlayer: „Atlas“\nComputer: Original des "
-                                   "Spiels")
+                                   "Spiels („WHM-6K_Warhammer“)")
                      .arg(native(g.game + "/Mechdata")));
-        renderToPng(&h.form1(), "form1_confirmed.png");
-        renderToPng(notice, "notice_confirmed.png");
+        // The window with the notice where it shows, for looking at.
+        QImage picture(h.form1().size() + QSize(0, notice->height() + 8), QImage::Format_RGB32);
+        picture.fill(Qt::white);
+        QPainter painter(&picture);
+        painter.drawImage(0, 0, h.form1().grab().toImage());
+        painter.drawImage(h.form1().mapFromGlobal(notice->pos()), notice->grab().toImage());
+        painter.end();
+        QVERIFY(picture.save(QStringLiteral(KOVEX_SCREENSHOT_DIR) + "/form1_confirmed.png"));
         // A click puts it away; a refusal stays a report, and confirms nothing.
         QTest::mouseClick(notice, Qt::LeftButton);
         QVERIFY(!notice->isVisible());
