@@ -11,7 +11,7 @@ namespace game_places {
 // The places under the given home folder (Linux) or of the system (Windows), those that are
 // there, most likely first.
 QStringList usualPlaces(const QString& home);
-// The user's home folder, from the system's user database.
+// The user's home folder.
 QString homeFolder();
 
 } // namespace game_places

@@ -5,9 +5,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include <pwd.h>
-#include <unistd.h>
-
 namespace {
 
 // The library folders a Steam installation lists besides its own.
@@ -65,8 +62,7 @@ QStringList usualPlaces(const QString& home) {
 }
 
 QString homeFolder() {
-    const passwd* user = ::getpwuid(::getuid());
-    return user && user->pw_dir ? QFile::decodeName(user->pw_dir) : QDir::homePath();
+    return QDir::homePath();
 }
 
 } // namespace game_places

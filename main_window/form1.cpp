@@ -33,7 +33,6 @@ Form1::Form1(Module1& settings, ErrorReport& errors, Form1Windows& windows)
     createControls(client);
     createMenu();
     connectHandlers();
-    m_notice = new BriefNotice(this);
     // No layout logic: the window keeps the size of its client area and menu bar.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -187,10 +186,17 @@ void Form1::Command4_Click() {
     });
     showGameHoldings();
     if (applied && m_holdings.player.kind != UnitHolding::Kind::Missing)
-        m_notice->showBelow(Command4,
+        notice()->showBelow(Command4,
                             QStringLiteral("Zugewiesen in %1:\nPlayer: %2\nComputer: %3")
                                 .arg(QDir::toNativeSeparators(m_holdings.mechdata),
                                      describe(m_holdings.player), describe(m_holdings.computer)));
+}
+
+BriefNotice* Form1::notice() {
+    // Made at the first apply: nothing of it is needed for the first frame.
+    if (!m_notice)
+        m_notice = new BriefNotice(this);
+    return m_notice;
 }
 
 QString Form1::describe(const UnitHolding& holding) {

@@ -47,7 +47,8 @@ public:
     // From now on, what the game holds is looked at again whenever the window becomes active.
     void watchGame() { m_watchingGame = true; }
     const GameHoldings& gameHoldings() const { return m_holdings; }
-    BriefNotice* notice() const { return m_notice; }
+    // The notice that confirms an apply.
+    BriefNotice* notice();
 
     QGroupBox* Frame1;     // the panel that holds every other control
     ListBox* List1;        // "Vorhandene Mechs:", the copy of the known configurations
@@ -80,6 +81,6 @@ private:
     ErrorReport& m_errors;
     Form1Windows& m_windows;
     GameHoldings m_holdings;
-    BriefNotice* m_notice;
+    BriefNotice* m_notice = nullptr;
     bool m_watchingGame = false;
 };

@@ -24,7 +24,18 @@
 #include <unistd.h>
 #endif
 
-namespace {} // namespace
+namespace {
+
+// The game's folder and unit files as a game under Wine may spell them.
+void respell(const GameFixture& g, const QString& player, const QString& computer) {
+    QVERIFY(QDir(g.game).rename("Mechdata", "MECHDATA"));
+    QVERIFY(
+        QFile::rename(g.game + "/MECHDATA/WHM-6K_Warhammer.txt", g.game + "/MECHDATA/" + player));
+    QVERIFY(
+        QFile::rename(g.game + "/MECHDATA/MAD-3R_Marauder.txt", g.game + "/MECHDATA/" + computer));
+}
+
+} // namespace
 
 class ApplyTest : public QObject {
     Q_OBJECT
@@ -183,11 +194,7 @@ private slots:
         SKIP_ON_WINDOWS("names in another case, which Windows takes for the same file");
         Harness h;
         GameFixture s(h);
-        QVERIFY(QDir(s.game).rename("Mechdata", "MECHDATA"));
-        QVERIFY(QFile::rename(s.game + "/MECHDATA/WHM-6K_Warhammer.txt",
-                              s.game + "/MECHDATA/WHM-6K_WARHAMMER.TXT"));
-        QVERIFY(QFile::rename(s.game + "/MECHDATA/MAD-3R_Marauder.txt",
-                              s.game + "/MECHDATA/mad-3r_marauder.txt"));
+        respell(s, "WHM-6K_WARHAMMER.TXT", "mad-3r_marauder.txt");
         QVERIFY(QFile::rename(s.config("Atlas"), h.appPath("configs/ATLAS.txt")));
         s.start();
         s.applyWith("Atlas", "Locust");
@@ -216,11 +223,7 @@ private slots:
         SKIP_ON_WINDOWS("names in another case, which Windows takes for the same file");
         Harness h;
         GameFixture s(h);
-        QVERIFY(QDir(s.game).rename("Mechdata", "MECHDATA"));
-        QVERIFY(QFile::rename(s.game + "/MECHDATA/WHM-6K_Warhammer.txt",
-                              s.game + "/MECHDATA/WHM-6K_WARHAMMER.TXT"));
-        QVERIFY(QFile::rename(s.game + "/MECHDATA/MAD-3R_Marauder.txt",
-                              s.game + "/MECHDATA/MAD-3R_MARAUDER.TXT"));
+        respell(s, "WHM-6K_WARHAMMER.TXT", "MAD-3R_MARAUDER.TXT");
         s.start();
         QTest::mouseClick(h.form1().Command4, Qt::LeftButton);
         QVERIFY(h.errors.isEmpty());

@@ -401,6 +401,18 @@ private slots:
         QCOMPARE(f.Dir1->Path(), driveB.path());
         QCOMPARE(f.Dir1->tree()->currentItem()->data(0, Qt::UserRole).toString(), driveB.path());
         QVERIFY(h.errors.isEmpty());
+
+        // A drive that cannot be read is refused: the list goes back to the drive of the
+        // folder shown, the first one too.
+        const QString unreadable = driveB.path() + "/not-mounted";
+        f.Drive1->setDrives({driveA.path(), driveB.path(), unreadable});
+        f.Dir1->setPath(driveA.path() + "/Spiele");
+        f.Drive1->setFocus();
+        QCOMPARE(f.Drive1->Drive(), driveB.path());
+        QTest::keyClick(f.Drive1, Qt::Key_Down); // to the one that cannot be read
+        QCOMPARE(h.errors.size(), 1);
+        QCOMPARE(f.Drive1->Drive(), driveA.path());
+        QCOMPARE(f.Dir1->Path(), driveA.path() + "/Spiele");
     }
 
     // The window keeps its size, as laid out; the lists take one name at a time.

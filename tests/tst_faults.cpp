@@ -7,9 +7,11 @@
 #include "config_window/form2.h"
 #include "controls/list_box.h"
 #include "main_window/form1.h"
+#include "settings/atomic_file_writer.h"
 #include "settings/file_system_object.h"
 #include "settings/folder_lock.h"
 #include "settings/line_list.h"
+#include "settings/module1.h"
 #include "settings/text_stream.h"
 
 #include <QAbstractButton>
@@ -399,6 +401,11 @@ private slots:
         QVERIFY(h.readAppFile("Konfigs.ini").startsWith(native(missing).toUtf8() + "\r\n"));
         QCOMPARE(h.form2().Dir1->Path(), missing);
 
+        // Read again while the window shows another folder: it shows the stored one again.
+        h.form2().Dir1->setPath(here.game);
+        h.app->module1().ReadSettings();
+        QVERIFY(h.form2().Dir1->tree()->currentItem()->text(0).contains("nicht gefunden"));
+
         // Plugged in again: the same folder is the game folder, and the apply goes there.
         GameFixture back(h, missing);
         back.applyWith("Atlas", "Locust");
@@ -647,6 +654,30 @@ private slots:
         g.expectGameUntouched();
         QCOMPARE(filesIn(h.appPath("game/Mechdata")),
                  QStringList({"MAD-3R_Marauder.txt", "WHM-6K_Warhammer.txt"}));
+    }
+
+    // A temporary file that another copy is still writing is no leftover: a save beside it
+    // leaves it, and that copy's replace goes through. (Here two application folders share a
+    // settings file through links, where their folders' locks do not meet.)
+    void aTemporaryFileStillBeingWrittenIsNoLeftover() {
+        SKIP_ON_WINDOWS(
+            "a symbolic link; on Windows a file being written cannot be deleted at all");
+        QTemporaryDir shared;
+        const QString target = shared.filePath("units.ini");
+        writeFile(target, "A\r\n");
+        AtomicFileWriter live(target);
+        live.write(QByteArray("from the other copy\r\n"));
+        Harness h;
+        QVERIFY(QFile::link(target, h.appPath("units.ini")));
+        h.start();
+        chooseDateiItem(h.form1(), h.form1().Speichern);
+        QVERIFY(h.errors.isEmpty());
+        try {
+            live.commit();
+        } catch (const KovexError& error) {
+            QFAIL(qPrintable(error.description()));
+        }
+        QCOMPARE(readFile(target), QByteArray("from the other copy\r\n"));
     }
 
     void leftoverTemporaryFileIsReused() {

@@ -280,6 +280,24 @@ private slots:
         QCOMPARE(QFileInfo(found).canonicalFilePath(), QFileInfo(game).canonicalFilePath());
     }
 
+    // On Windows the game is looked for in the Program Files folders.
+    void theFinderLooksInProgramFiles() {
+#ifndef Q_OS_WIN
+        QSKIP("Windows only: the Program Files folders; Linux looks in Wine and Steam folders");
+#else
+        const QStringList places = game_places::usualPlaces({});
+        QVERIFY2(!places.isEmpty(), "no Program Files folder");
+        QVERIFY(places.contains("C:/Program Files", Qt::CaseInsensitive));
+        const QString game = places.first() + "/Velmora Demo Alpha (Test)";
+        QVERIFY(QDir().mkpath(game + "/Mechdata"));
+        writeFile(game + "/Mechdata/WHM-6K_Warhammer.txt", kOriginalWarhammer);
+        writeFile(game + "/Mechdata/MAD-3R_Marauder.txt", kOriginalMarauder);
+        const QString found = GameFinder::find(places, 3, std::chrono::seconds(30));
+        QDir(game).removeRecursively();
+        QCOMPARE(found.toLower(), QDir::cleanPath(game).toLower());
+#endif
+    }
+
     // Ten thousand folders where the game would be, and the game past them: the search keeps
     // its time limit, and where time allows, finds it.
     void theFinderKeepsItsTimeLimit() {

@@ -9,11 +9,13 @@
 #endif
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <memory>
 #include <vector>
@@ -82,11 +84,22 @@ QStringList strace(const QStringList& options) {
     return QStringList{"strace"} + options + QStringList{"--"};
 }
 
-// Every rename the traced copy makes takes 300 ms longer: a slow disk between the two unit
+// Every rename the traced copy makes takes 600 ms longer: a slow disk between the two unit
 // files of an apply.
 QStringList slowedRenames() {
     return strace({"-f", "-qq", "-o", "/dev/null", "-e", "trace=rename,renameat,renameat2", "-e",
-                   "inject=rename,renameat,renameat2:delay_exit=300000"});
+                   "inject=rename,renameat,renameat2:delay_exit=600000"});
+}
+
+// The file's inode: a replaced file has a new one.
+quint64 inodeOf(const QString& path) {
+#ifdef Q_OS_WIN
+    Q_UNUSED(path);
+    return 0;
+#else
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_ino : 0;
+#endif
 }
 
 // Copies started at once, released together once all are up.
@@ -433,25 +446,39 @@ private slots:
             otherGame = world.folder("game-link", true);
             QVERIFY(QFile::link(kovex.game + "/Mechdata", otherGame + "/Mechdata"));
         }
+        const QString player = kovex.unit("WHM-6K_Warhammer");
         for (int round = 0; round < rounds; ++round) {
-            Launch first{{"apply", kovex.app, kovex.game, "Alpha", "Beta", "1"}, slowedRenames()};
-            Launch second{{"apply", kovex.app, otherGame, "Beta", "Alpha", "1"}};
+            // The slowed copy takes its time after each file it replaces, as on a slow disk; the
+            // other copy starts once the slowed one has replaced its first unit file.
+            const QString one = round % 2 ? "Beta" : "Alpha";
+            const QString two = round % 2 ? "Alpha" : "Beta";
+            Launch slowed{{"apply", kovex.app, kovex.game, one, two, "1"}, slowedRenames()};
+            Launch other{{"apply", kovex.app, otherGame, two, one, "1"}};
             if (setting == "users") {
-                second = world.launch(second.args);
+                other = world.launch(other.args);
             } else if (setting == "runtime") {
-                first.environment << "XDG_RUNTIME_DIR=" + world.folder("run-a", false)
-                                  << "TMPDIR=" + world.folder("tmp-a", false);
-                second.environment << "XDG_RUNTIME_DIR=" + world.folder("run-b", false)
-                                   << "TMPDIR=" + world.folder("tmp-b", false);
+                slowed.environment << "XDG_RUNTIME_DIR=" + world.folder("run-a", false)
+                                   << "TMPDIR=" + world.folder("tmp-a", false);
+                other.environment << "XDG_RUNTIME_DIR=" + world.folder("run-b", false)
+                                  << "TMPDIR=" + world.folder("tmp-b", false);
             }
-            // Who goes first changes from round to round.
-            const QList<Run> runs =
-                round % 2 ? race({second, first}) : race(QList<Launch>{first, second});
+            const quint64 before = inodeOf(player);
+            QProcess first;
+            start(first, slowed);
+            QElapsedTimer waited;
+            waited.start();
+            while (inodeOf(player) == before && waited.elapsed() < 20000)
+                QThread::msleep(2);
+            QProcess second;
+            start(second, other);
+            const Run runs[2] = {finish(first), finish(second)};
             for (const Run& run : runs)
                 QVERIFY2(run.exitCode == 0 && run.reports.isEmpty(),
                          qPrintable(QString("round %1: %2").arg(round).arg(run.reports)));
             const QString wrong = pair.wrongIn(kovex.game);
             QVERIFY2(wrong.isEmpty(), qPrintable(QString("round %1: %2").arg(round).arg(wrong)));
+            // The other copy went last.
+            QCOMPARE(readFile(player), two == "Alpha" ? pair.alpha : pair.beta);
             QCOMPARE(QDir(kovex.game + "/Mechdata").entryList(QDir::Files | QDir::Hidden),
                      QStringList({"MAD-3R_Marauder.txt", "WHM-6K_Warhammer.txt"}));
         }
