@@ -105,6 +105,8 @@ private slots:
         QCOMPARE(folders->geometry(), f.Dir1->rect());
         const QRect shown = folders->viewport()->rect();
         QVERIFY(shown.contains(folders->visualItemRect(folders->topLevelItem(0))));
+        // The root starts at the left edge: no room for marks to fold it.
+        QVERIFY(folders->visualItemRect(folders->topLevelItem(0)).left() < folders->indentation());
         QVERIFY(shown.contains(folders->visualItemRect(folders->currentItem())));
         renderToPng(&f, "form2.png");
     }

@@ -386,6 +386,10 @@ private slots:
         chooseDateiItem(h.form1(), h.form1().Konfigurieren);
         QTreeWidgetItem* shown = h.form2().Dir1->tree()->currentItem();
         QVERIFY(shown && shown->text(0).contains("nicht gefunden"));
+        // Greyed, as a folder that is not there.
+        QCOMPARE(shown->foreground(0).color(),
+                 h.form2().palette().color(QPalette::Disabled, QPalette::Text));
+        QVERIFY(shown->font(0).italic());
         QCOMPARE(shown->parent()->data(0, Qt::UserRole).toString(), h.appDir.path());
         renderToPng(&h.form2(), "form2_missing_folder.png");
 
