@@ -2,6 +2,7 @@
 
 #include "kept_originals.h"
 #include "unit_contents.h"
+#include "written_units.h"
 
 #include "settings/file_checks.h"
 #include "settings/file_errors.h"
@@ -192,9 +193,16 @@ void applyAssignment(FileSystemObject& fso, const Assignment& assignment,
     if (!keepUnknownContents(fso, p, originals, askWithoutOriginals))
         return;
     QList<FileSystemObject::Copy> copies;
-    for (const UnitCopy& copy : p.copies)
-        if (!copy.sourceIsDestination)
-            copies.append({copy.source, copy.destination});
-    if (!copies.isEmpty())
-        fso.CopyFilesTogether(copies);
+    QList<QByteArray> sourcesBefore;
+    for (const UnitCopy& copy : p.copies) {
+        if (copy.sourceIsDestination)
+            continue;
+        copies.append({copy.source, copy.destination});
+        sourcesBefore.append(system_files::fingerprint(copy.source));
+    }
+    if (copies.isEmpty())
+        return;
+    fso.CopyFilesTogether(copies);
+    for (qsizetype i = 0; i < copies.size(); ++i)
+        WrittenUnits::ofThisRun().record(copies[i].destination, copies[i].source, sourcesBefore[i]);
 }

@@ -1,6 +1,7 @@
 #include "unit_contents.h"
 
 #include "kept_originals.h"
+#include "written_units.h"
 
 #include "settings/kovex_error.h"
 #include "settings/system_files.h"
@@ -9,11 +10,43 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <cstring>
+
 namespace {
 
-// The file's bytes when it has the size, else nothing. Read as the file layer reads: never
-// blocking on a named pipe, and shared so fully that another copy of the program may replace
-// the file meanwhile (Windows refuses a replace while a reader does not allow it).
+// Whether two files of the given size hold the same bytes, read a piece at a time and no
+// further than the first difference. Read as the file layer reads: never blocking on a named
+// pipe, and shared so fully that another copy of the program may replace the file meanwhile
+// (Windows refuses a replace while a reader does not allow it).
+bool sameBytes(const QString& one, const QString& other, qint64 size) {
+    try {
+        SystemFile files[2];
+        files[0].openRegularForReading(one);
+        files[1].openRegularForReading(other);
+        const qint64 kPiece = qMin(size + 1, qint64(1) << 20);
+        QByteArray pieces[2] = {QByteArray(kPiece, Qt::Uninitialized),
+                                QByteArray(kPiece, Qt::Uninitialized)};
+        for (qint64 left = size + 1; left > 0;) {
+            const qint64 want = qMin(left, kPiece);
+            qint64 got[2] = {0, 0};
+            for (int i = 0; i < 2; ++i)
+                for (qint64 part; got[i] < want && (part = files[i].read(pieces[i].data() + got[i],
+                                                                         want - got[i])) > 0;)
+                    got[i] += part;
+            if (got[0] != got[1] ||
+                std::memcmp(pieces[0].constData(), pieces[1].constData(), size_t(got[0])) != 0)
+                return false;
+            if (got[0] < want)
+                return left - got[0] == 1; // both ended at the size
+            left -= got[0];
+        }
+        return false; // longer than the size
+    } catch (const KovexError&) {
+        return false;
+    }
+}
+
+// The whole file when it has the size (a small one), else nothing.
 QByteArray bytesOf(const QString& path, qint64 size) {
     try {
         SystemFile file;
@@ -28,6 +61,10 @@ QByteArray bytesOf(const QString& path, qint64 size) {
         return {};
     }
 }
+
+// Unit files are small: the unit is read once and held; a large one is compared a piece at a
+// time instead.
+constexpr qint64 kHeldWhole = 1 << 20;
 
 QString canonical(const QString& path) {
     const QString real = QFileInfo(path).canonicalFilePath();
@@ -58,6 +95,14 @@ UnitHolding UnitContents::identify(const QString& unitFile, const QString& prefe
     const QFileInfo unit(unitFile);
     if (!unit.isFile())
         return {UnitHolding::Kind::Missing, {}};
+    // Written by this program from a source that is still as it was: no need to read.
+    const QString written = WrittenUnits::ofThisRun().sourceHeldBy(unitFile);
+    if (!written.isEmpty()) {
+        const QString source = canonical(written);
+        for (const Known& known : m_known)
+            if (canonical(known.path) == source)
+                return known.holding;
+    }
     const qint64 size = unit.size();
     QByteArray bytes;
     bool read = false;
@@ -65,14 +110,16 @@ UnitHolding UnitContents::identify(const QString& unitFile, const QString& prefe
     for (const Known& known : m_known) {
         if (known.size != size)
             continue;
-        if (!read) {
-            bytes = bytesOf(unitFile, size);
-            read = true;
-            if (bytes.size() != size)
-                return found;
-        }
-        if (bytesOf(known.path, size) != bytes)
+        if (size <= kHeldWhole) {
+            if (!read) {
+                bytes = bytesOf(unitFile, size);
+                read = true;
+            }
+            if (bytes.size() != size || bytesOf(known.path, size) != bytes)
+                continue;
+        } else if (!sameBytes(unitFile, known.path, size)) {
             continue;
+        }
         // The game's own comes first; among configurations the preferred, else the first.
         if (known.holding.kind == UnitHolding::Kind::GamesOwn ||
             known.holding.configuration == preferred)

@@ -37,8 +37,11 @@ struct Run {
 
 Run finish(QProcess& process) {
     Run run;
-    if (!process.waitForFinished(120000))
+    if (!process.waitForFinished(120000)) {
+        process.kill(); // a copy that hangs must not outlive its test
+        process.waitForFinished();
         return run;
+    }
     run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     for (const QString& line : QString::fromUtf8(process.readAllStandardError()).split('\n')) {
         if (line.startsWith("report "))
