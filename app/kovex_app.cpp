@@ -20,7 +20,6 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTimer>
-#include <QWindow>
 
 KovexApp::KovexApp(const QString& appFolder)
     : m_module1(std::make_unique<Module1>(appFolder, *this)) {
@@ -42,13 +41,13 @@ KovexApp::~KovexApp() = default;
 
 namespace {
 
-// Calls the function once, a moment after the window system first shows the window: work that
-// is not needed for the first frame stays out of it.
-void afterFirstShown(QWidget& window, std::function<void()> call) {
-    struct FirstExpose : QObject {
+// Calls the function once, a moment after the window was first painted: work that is not
+// needed for the first frame stays out of its way.
+void afterFirstPainted(QWidget& window, std::function<void()> call) {
+    struct FirstPaint : QObject {
         std::function<void()> call;
         bool eventFilter(QObject* watched, QEvent* event) override {
-            if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
+            if (event->type() == QEvent::Paint) {
                 watched->removeEventFilter(this);
                 QTimer::singleShot(10, watched, call);
                 deleteLater();
@@ -56,9 +55,9 @@ void afterFirstShown(QWidget& window, std::function<void()> call) {
             return false;
         }
     };
-    auto* watch = new FirstExpose;
+    auto* watch = new FirstPaint;
     watch->call = std::move(call);
-    window.windowHandle()->installEventFilter(watch);
+    window.installEventFilter(watch);
 }
 
 } // namespace
@@ -66,8 +65,7 @@ void afterFirstShown(QWidget& window, std::function<void()> call) {
 void KovexApp::start() {
     Form1& main = form1();
     main.Form_Load();
-    main.winId(); // the window handle, to hear when it is first shown
-    afterFirstShown(main, [this] { windowIsUp(); });
+    afterFirstPainted(main, [this] { windowIsUp(); });
     main.show();
     main.List1->setFocus();
 }
