@@ -56,6 +56,7 @@ void afterFirstPainted(QWidget& window, std::function<void()> call) {
         }
     };
     auto* watch = new FirstPaint;
+    watch->setParent(&window); // goes with the window where it was never painted
     watch->call = std::move(call);
     window.installEventFilter(watch);
 }
