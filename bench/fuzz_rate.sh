@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # How many inputs a second the settings reader's fuzzer tries: built with clang under ASan and
-# UBSan as in the test run, and run for 60 s as there, three times from the seed corpus.
+# UBSan as in the test run, and run for 60 s as there, three times from the kept corpus.
 # Debian 12, as root: installs what is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."

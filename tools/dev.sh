@@ -53,7 +53,7 @@ ensure_qt_for_windows() {
     trap - EXIT
 }
 
-# The settings reader under the fuzzer for the given seconds: first every seed whole, then new
+# The settings reader under the fuzzer for the given seconds: first every input of the corpus whole, then new
 # inputs of up to 20 000 bytes, which reach past the reader's 16 KiB pieces. New inputs go to a
 # scratch folder; the kept corpus is only read. Allocation stacks only make reports longer:
 # without them the fuzzer tries twice the inputs a second.
