@@ -16,7 +16,7 @@ QString value(QString text) {
 // One argument of Exec, quoted: inside the quotes ", `, $ and \ take a backslash, % is doubled;
 // then the whole is a value like any other.
 QString argument(QString text) {
-    for (const QString special :
+    for (const QString& special :
          {QStringLiteral("\\"), QStringLiteral("\""), QStringLiteral("`"), QStringLiteral("$")})
         text.replace(special, QLatin1Char('\\') + special);
     text.replace(QLatin1Char('%'), QStringLiteral("%%"));
