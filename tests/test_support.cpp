@@ -94,6 +94,11 @@ void GameFixture::applyWith(const QString& player, const QString& computer) {
     QTest::mouseClick(h.form1().Command4, Qt::LeftButton);
 }
 
+void GameFixture::applyTheDefaults() {
+    QTest::mouseClick(h.form1().Command3, Qt::LeftButton);
+    QTest::mouseClick(h.form1().Command4, Qt::LeftButton);
+}
+
 void GameFixture::fill(QPushButton* slotButton, int row) {
     clickRow(h.form1().List1, row);
     QTest::mouseClick(slotButton, Qt::LeftButton);

@@ -72,6 +72,8 @@ public:
     void start();
     // Puts the names into the slots and presses "Konfig´s zuweisen".
     void applyWith(const QString& player, const QString& computer);
+    // Presses "Standard wiederherstellen", then "Konfig´s zuweisen".
+    void applyTheDefaults();
     // Selects a row of the main window's list and presses a slot's ">>".
     void fill(QPushButton* slotButton, int row);
     void expectGameUntouched() const;

@@ -111,8 +111,7 @@ private slots:
         QCOMPARE(readFile(s.config("WHM-6K_Warhammer")), QByteArray("user's own warhammer\r\n"));
         QCOMPARE(readFile(s.kept("WHM-6K_Warhammer")), kOriginalWarhammer);
         QCOMPARE(s.unitBytes("WHM-6K_Warhammer"), QByteArray("atlas bytes\r\n"));
-        QTest::mouseClick(h.form1().Command3, Qt::LeftButton);
-        QTest::mouseClick(h.form1().Command4, Qt::LeftButton);
+        s.applyTheDefaults();
         s.expectGameUntouched();
         QCOMPARE(readFile(s.config("WHM-6K_Warhammer")), QByteArray("user's own warhammer\r\n"));
     }
@@ -210,8 +209,7 @@ private slots:
         // The originals are kept, and the defaults find them.
         QCOMPARE(readFile(s.kept("WHM-6K_Warhammer")), kOriginalWarhammer);
         QCOMPARE(readFile(s.kept("MAD-3R_Marauder")), kOriginalMarauder);
-        QTest::mouseClick(h.form1().Command3, Qt::LeftButton);
-        QTest::mouseClick(h.form1().Command4, Qt::LeftButton);
+        s.applyTheDefaults();
         QVERIFY(h.errors.isEmpty());
         QCOMPARE(readFile(s.game + "/MECHDATA/WHM-6K_WARHAMMER.TXT"), kOriginalWarhammer);
         QCOMPARE(readFile(s.game + "/MECHDATA/mad-3r_marauder.txt"), kOriginalMarauder);
@@ -235,8 +233,7 @@ private slots:
         s.applyWith("Atlas", "Locust");
         QCOMPARE(readFile(s.game + "/MECHDATA/WHM-6K_WARHAMMER.TXT"),
                  QByteArray("atlas bytes\r\n"));
-        QTest::mouseClick(h.form1().Command3, Qt::LeftButton);
-        QTest::mouseClick(h.form1().Command4, Qt::LeftButton);
+        s.applyTheDefaults();
         QVERIFY(h.errors.isEmpty());
         QCOMPARE(readFile(s.game + "/MECHDATA/WHM-6K_WARHAMMER.TXT"), kOriginalWarhammer);
         QCOMPARE(readFile(s.game + "/MECHDATA/MAD-3R_MARAUDER.TXT"), kOriginalMarauder);
@@ -257,8 +254,7 @@ private slots:
         QCOMPARE(h.readAppFile("units.ini"), QByteArray("Atlas\r\nLocust\r\nNeu\r\n"));
         QCOMPARE(h.readAppFile("Konfigs.ini"), native(h.appDir.path()).toUtf8() + "\r\n" +
                                                    native(h.appPath("configs")).toUtf8() + "\r\n");
-        QTest::mouseClick(h.form1().Command3, Qt::LeftButton);
-        QTest::mouseClick(h.form1().Command4, Qt::LeftButton);
+        s.applyTheDefaults();
         QVERIFY(h.errors.isEmpty());
         s.expectGameUntouched();
     }
@@ -357,8 +353,7 @@ private slots:
         QCOMPARE(readFile(s.kept("WHM-6K_Warhammer")), kOriginalWarhammer);
         QCOMPARE(readFile(s.kept("MAD-3R_Marauder")), kOriginalMarauder);
         // The defaults put the game's own back where they were.
-        QTest::mouseClick(h.form1().Command3, Qt::LeftButton);
-        QTest::mouseClick(h.form1().Command4, Qt::LeftButton);
+        s.applyTheDefaults();
         QVERIFY(h.errors.isEmpty());
         s.expectGameUntouched();
     }

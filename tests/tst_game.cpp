@@ -166,8 +166,7 @@ private slots:
         QVERIFY(h.errors.isEmpty());
         QCOMPARE(second.unitBytes("WHM-6K_Warhammer"), QByteArray("locust\0bytes", 12));
 
-        QTest::mouseClick(h.form1().Command3, Qt::LeftButton);
-        QTest::mouseClick(h.form1().Command4, Qt::LeftButton);
+        second.applyTheDefaults();
         QCOMPARE(second.unitBytes("WHM-6K_Warhammer"), QByteArray("updated warhammer\r\n"));
         QCOMPARE(second.unitBytes("MAD-3R_Marauder"), QByteArray("updated marauder\r\n"));
         h.form2().Dir1->setPath(first.game);
