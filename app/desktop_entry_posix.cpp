@@ -1,7 +1,7 @@
 #include "desktop_entry.h"
 
-#include "settings/atomic_file_writer.h"
-#include "settings/kovex_error.h"
+#include "files/atomic_file_writer.h"
+#include "files/kovex_error.h"
 
 #include <QFile>
 #include <QFileInfo>

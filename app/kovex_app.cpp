@@ -12,7 +12,6 @@
 #include "game/game_finder.h"
 #include "game/game_places.h"
 #include "info_window/form3.h"
-#include "settings/file_system_object.h"
 #include "settings/module1.h"
 
 #include <QApplication>
@@ -22,7 +21,7 @@
 #include <QTimer>
 
 KovexApp::KovexApp(const QString& appFolder)
-    : m_module1(std::make_unique<Module1>(appFolder, *this)) {
+    : m_files(appFolder), m_module1(std::make_unique<Module1>(m_files, *this)) {
     // The system's menu fonts, kept past the style and the program's own font.
     const auto restoreMenuFonts = system_look::keepMenuFonts();
     kovex_fonts::installSubstitutes();
@@ -73,7 +72,7 @@ void KovexApp::start() {
 
 void KovexApp::windowIsUp() {
     m_windowUp = true;
-    refreshBundleDesktopEntry(m_module1->appFolder());
+    refreshBundleDesktopEntry(m_files.folder());
     form1().watchGame();
     form1().showGameHoldings();
     if (form2().Dir1->isChosen())
@@ -125,7 +124,7 @@ Form3& KovexApp::form3() {
 }
 
 void KovexApp::setFileSystemFactory(FileSystemFactory factory) {
-    m_module1->setFileSystemFactory(std::move(factory));
+    m_files.setFileSystemFactory(std::move(factory));
 }
 
 void KovexApp::loadConfigurationWindow() {

@@ -2,7 +2,7 @@
 
 #include "controls/error_report.h"
 #include "main_window/form1.h"
-#include "settings/file_system_object.h"
+#include "settings/application_files.h"
 #include "settings/settings_controls.h"
 
 #include <QString>
@@ -58,6 +58,7 @@ public:
 
 private:
     ErrorReport m_errorReport;
+    ApplicationFiles m_files;
     std::unique_ptr<Module1> m_module1;
     std::unique_ptr<Form1> m_form1;
     std::unique_ptr<Form2> m_form2;

@@ -1,7 +1,7 @@
 #include "dir_list_box.h"
 
-#include "settings/kovex_error.h"
-#include "settings/system_files.h"
+#include "files/kovex_error.h"
+#include "files/system_files.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -8,7 +8,7 @@
 #include "controls/twips.h"
 #include "dir_list_box.h"
 #include "drive_list_box.h"
-#include "settings/kovex_error.h"
+#include "files/kovex_error.h"
 #include "settings/module1.h"
 
 #include <QCheckBox>

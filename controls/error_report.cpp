@@ -1,6 +1,6 @@
 #include "error_report.h"
 
-#include "settings/kovex_error.h"
+#include "files/kovex_error.h"
 
 #include <QMessageBox>
 #include <QPushButton>

@@ -2,7 +2,7 @@
 
 #include "name_list_model.h"
 
-#include "settings/kovex_error.h"
+#include "files/kovex_error.h"
 
 #include <QPainter>
 #include <QStyledItemDelegate>

@@ -2,19 +2,23 @@
 
 #include "kept_originals.h"
 #include "unit_contents.h"
+#include "unit_files.h"
 #include "written_units.h"
 
-#include "settings/file_checks.h"
-#include "settings/file_errors.h"
-#include "settings/file_system_object.h"
-#include "settings/folder_lock.h"
-#include "settings/kovex_error.h"
-#include "settings/module1.h"
-#include "settings/system_files.h"
+#include "files/file_checks.h"
+#include "files/file_errors.h"
+#include "files/file_place.h"
+#include "files/file_system_object.h"
+#include "files/folder_lock.h"
+#include "files/kovex_error.h"
+#include "files/system_files.h"
+#include "settings/application_files.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <optional>
 
 namespace {
 
@@ -79,9 +83,10 @@ void chooseSource(UnitCopy& copy, const ApplyPlan& plan, const KeptOriginals& or
 
 // Where each file is, spelt as found: a game under Wine may spell its folder and files in
 // other case, and the game's own spelling is kept.
-ApplyPlan plan(const Assignment& a, const QString& mechdata, const KeptOriginals& originals) {
+ApplyPlan plan(const Assignment& a, const QString& configs, const QString& mechdata,
+               const KeptOriginals& originals) {
     ApplyPlan p;
-    p.configs = Module1::configsFolder(a.appFolder);
+    p.configs = configs;
     p.mechdata = mechdata;
     const QString slotNames[2] = {a.playerSlot, a.computerSlot};
     const QString captions[2] = {QStringLiteral("Player"), QStringLiteral("Computer")};
@@ -96,15 +101,12 @@ ApplyPlan plan(const Assignment& a, const QString& mechdata, const KeptOriginals
     return p;
 }
 
-// Everything that can be known before a file changes: a refused apply writes nothing.
+// Everything that can be known before a file changes: a refused apply writes nothing. The
+// files are opened as they will be for the copies, so links are judged here as there.
 void check(const ApplyPlan& p) {
-    file_checks::refuseForeignLinks(p.mechdata);
-    if (!QFileInfo(p.mechdata).isDir())
+    // Mechdata is reached as its unit files will be: a link to it is judged first.
+    if (FilePlace(p.mechdata).kind() != FilePlace::Kind::Folder)
         throw KovexError(KovexError::PathNotFound, shown(p.mechdata));
-    for (const UnitCopy& copy : p.copies) {
-        file_checks::refuseForeignLinks(copy.destination);
-        file_checks::refuseForeignLinks(copy.source);
-    }
     // Both sources can be read: one that cannot would stop the apply halfway.
     for (const UnitCopy& copy : p.copies) {
         if (copy.sourceIsDestination)
@@ -116,7 +118,7 @@ void check(const ApplyPlan& p) {
             SystemFile readable;
             readable.openRegularForReading(copy.source);
         } catch (const KovexError& error) {
-            // No such configuration; other refusals (a name too long, no permission) as they are.
+            // No such configuration; other refusals (no permission, a planted link) as they are.
             const bool missing = error.number() == KovexError::FileNotFound ||
                                  error.number() == KovexError::PathNotFound ||
                                  QFileInfo(copy.source).isDir();
@@ -127,14 +129,17 @@ void check(const ApplyPlan& p) {
                 QStringLiteral("%1-Slot, %2").arg(copy.slotCaption, shown(copy.source)));
         }
     }
-    // Both game files first: neither changes unless both can be replaced.
+    // Both game files first: neither changes unless both can be read, kept and replaced.
     for (const UnitCopy& copy : p.copies) {
         if (!file_checks::isRegularOrMissing(copy.destination))
             throw KovexError(KovexError::PathFileAccessError, shown(copy.destination));
     }
     for (const UnitCopy& copy : p.copies) {
-        if (QFileInfo::exists(copy.destination) &&
-            !system_files::isWritableByUser(copy.destination))
+        if (!QFileInfo::exists(copy.destination))
+            continue;
+        SystemFile readable;
+        readable.openRegularForReading(copy.destination);
+        if (!system_files::isWritableByUser(copy.destination))
             throw KovexError(KovexError::PermissionDenied, shown(copy.destination));
         if (system_files::isHeldByAnotherProgram(copy.destination))
             throw inUseError(copy.destination);
@@ -144,54 +149,55 @@ void check(const ApplyPlan& p) {
 }
 
 // Before a unit file is replaced, its content is kept for this game unless a configuration or
-// a file kept for this game already holds it, so that it can always be got back. When configs
-// cannot take it, the user decides whether to go on without; false when the apply is to stop,
-// with nothing kept.
-bool keepUnknownContents(FileSystemObject& fso, const ApplyPlan& p, const KeptOriginals& originals,
-                         const std::function<bool(const QString&)>& askWithoutOriginals) {
-    if (!QFileInfo(p.configs).isDir())
-        return true; // no configuration can come from there either
-    const QStringList destinations{p.copies[0].destination, p.copies[1].destination};
+// a file kept for this game already holds it, so that it can always be got back. Only writing
+// into the kept folder may fail here without stopping the apply: that failure is given back,
+// with the files kept so far. A unit that cannot be read stops it (check() has read it).
+struct Keeping {
     QStringList kept;
-    try {
-        for (const UnitCopy& copy : p.copies) {
-            // Asked afresh for each: the first unit's content may just have been kept.
-            const UnitContents known(p.configs, originals, destinations);
-            if (known.identify(copy.destination).kind != UnitHolding::Kind::Unknown)
-                continue;
-            if (!QDir().mkpath(originals.folder()))
-                throw KovexError(KovexError::PermissionDenied, shown(originals.folder()));
-            const QString place = originals.nextPlace(copy.unit);
-            fso.CopyFile(copy.destination, place, false);
-            kept << place;
+    std::optional<KovexError> refused;
+};
+Keeping keepUnknownContents(FileSystemObject& fso, const ApplyPlan& p,
+                            const KeptOriginals& originals) {
+    Keeping keeping;
+    if (!QFileInfo(p.configs).isDir())
+        return keeping; // no configuration can come from there either
+    const QStringList destinations{p.copies[0].destination, p.copies[1].destination};
+    for (const UnitCopy& copy : p.copies) {
+        // Asked afresh for each: the first unit's content may just have been kept.
+        const UnitContents known(p.configs, originals, destinations);
+        if (known.identify(copy.destination).kind != UnitHolding::Kind::Unknown)
+            continue;
+        if (!QDir().mkpath(originals.folder())) {
+            keeping.refused = KovexError(KovexError::PermissionDenied, shown(originals.folder()));
+            return keeping;
         }
-    } catch (const KovexError&) {
-        if (askWithoutOriginals(shown(p.configs)))
-            return true;
-        for (const QString& file : kept)
-            QFile::remove(file);
-        return false;
+        const QString place = originals.nextPlace(copy.unit);
+        keeping.refused = fso.CopyToNewFile(copy.destination, place);
+        if (keeping.refused)
+            return keeping;
+        keeping.kept << place;
     }
-    return true;
+    return keeping;
 }
 
-} // namespace
+enum class Outcome { Applied, CannotKeep };
 
-void applyAssignment(FileSystemObject& fso, const Assignment& assignment,
-                     const std::function<bool(const QString&)>& askWithoutOriginals) {
-    checkSlot(QStringLiteral("Player"), assignment.playerSlot);
-    checkSlot(QStringLiteral("Computer"), assignment.computerSlot);
-    checkGameFolder(assignment.gameFolder);
-    const QString mechdata = unit_files::mechdataOf(assignment.gameFolder);
-    // Another copy of the program applying to the same game, or saving into the same configs,
-    // waits, or this one reports: both unit files always come from one apply.
-    const FolderLock lock({assignment.appFolder, mechdata});
-    const KeptOriginals originals(Module1::configsFolder(assignment.appFolder),
-                                  assignment.gameFolder);
-    const ApplyPlan p = plan(assignment, mechdata, originals);
+// One attempt, holding the locks: another copy of the program applying to the same game, or
+// saving into the same configs, waits, or this one reports; both unit files always come from
+// one apply.
+Outcome applyLocked(FileSystemObject& fso, const ApplicationFiles& files, const Assignment& a,
+                    const QString& mechdata, bool keepingRequired) {
+    const FolderLock lock({files.folder(), mechdata});
+    const KeptOriginals originals(files.configsFolder(), a.gameFolder);
+    const ApplyPlan p = plan(a, files.configsFolder(), mechdata, originals);
     check(p);
-    if (!keepUnknownContents(fso, p, originals, askWithoutOriginals))
-        return;
+    const Keeping keeping = keepUnknownContents(fso, p, originals);
+    if (keeping.refused && keepingRequired) {
+        // The user is asked first; until then nothing changes.
+        for (const QString& file : keeping.kept)
+            QFile::remove(file);
+        return Outcome::CannotKeep;
+    }
     QList<FileSystemObject::Copy> copies;
     QList<QByteArray> sourcesBefore;
     for (const UnitCopy& copy : p.copies) {
@@ -201,8 +207,24 @@ void applyAssignment(FileSystemObject& fso, const Assignment& assignment,
         sourcesBefore.append(system_files::fingerprint(copy.source));
     }
     if (copies.isEmpty())
-        return;
+        return Outcome::Applied;
     fso.CopyFilesTogether(copies);
     for (qsizetype i = 0; i < copies.size(); ++i)
         WrittenUnits::ofThisRun().record(copies[i].destination, copies[i].source, sourcesBefore[i]);
+    return Outcome::Applied;
+}
+
+} // namespace
+
+void applyAssignment(const ApplicationFiles& files, const Assignment& assignment,
+                     const std::function<bool(const QString&)>& askWithoutOriginals) {
+    checkSlot(QStringLiteral("Player"), assignment.playerSlot);
+    checkSlot(QStringLiteral("Computer"), assignment.computerSlot);
+    checkGameFolder(assignment.gameFolder);
+    const QString mechdata = unit_files::mechdataOf(assignment.gameFolder);
+    const auto fso = files.createFileSystemObject();
+    if (applyLocked(*fso, files, assignment, mechdata, true) == Outcome::Applied)
+        return;
+    if (askWithoutOriginals(shown(files.configsFolder())))
+        applyLocked(*fso, files, assignment, mechdata, false);
 }

@@ -3,27 +3,26 @@
 #include "kept_originals.h"
 #include "unit_files.h"
 
-#include "settings/kovex_error.h"
-#include "settings/module1.h"
+#include "files/kovex_error.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-GameHoldings holdingsOf(const QString& appFolder, const QString& gameFolder,
+GameHoldings holdingsOf(const QString& configsFolder, const QString& gameFolder,
                         const QString& playerSlot, const QString& computerSlot) {
     GameHoldings holdings;
     if (!QDir::isAbsolutePath(gameFolder) || !QFileInfo(gameFolder).isDir())
         return holdings;
     try {
         holdings.mechdata = unit_files::mechdataOf(gameFolder);
-        const QString configs = Module1::configsFolder(appFolder);
-        const UnitContents known(configs, KeptOriginals(configs, gameFolder));
+        const UnitContents known(configsFolder, KeptOriginals(configsFolder, gameFolder));
         holdings.player = known.identify(
             unit_files::unitFile(holdings.mechdata, unit_files::kPlayerUnit), playerSlot);
         holdings.computer = known.identify(
             unit_files::unitFile(holdings.mechdata, unit_files::kComputerUnit), computerSlot);
     } catch (const KovexError&) {
-        // Two spellings of one file: which one the game reads cannot be known.
+        // Two spellings of one file, or a unit file that cannot be read: what the game holds
+        // cannot be told. "Konfig´s zuweisen" says why.
         holdings.player = holdings.computer = {UnitHolding::Kind::Unknown, {}};
     }
     return holdings;

@@ -11,7 +11,8 @@ struct GameHoldings {
     UnitHolding computer;
 };
 
-// Looks at the game's unit files: sizes first, bytes only where sizes match. The slots'
-// configurations are preferred where several hold the same bytes.
-GameHoldings holdingsOf(const QString& appFolder, const QString& gameFolder,
+// Looks at the game's unit files, against the configurations in configs and the units kept for
+// the game: sizes first, bytes only where sizes match. The slots' configurations are preferred
+// where several hold the same bytes.
+GameHoldings holdingsOf(const QString& configsFolder, const QString& gameFolder,
                         const QString& playerSlot = {}, const QString& computerSlot = {});

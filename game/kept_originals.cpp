@@ -1,7 +1,7 @@
 #include "kept_originals.h"
 
-#include "settings/file_checks.h"
-#include "settings/system_files.h"
+#include "files/file_checks.h"
+#include "files/system_files.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -3,8 +3,8 @@
 #include "kept_originals.h"
 #include "written_units.h"
 
-#include "settings/kovex_error.h"
-#include "settings/system_files.h"
+#include "files/kovex_error.h"
+#include "files/system_files.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,49 +14,70 @@
 
 namespace {
 
-// Whether two files of the given size hold the same bytes, read a piece at a time and no
-// further than the first difference. Read as the file layer reads: never blocking on a named
-// pipe, and shared so fully that another copy of the program may replace the file meanwhile
-// (Windows refuses a replace while a reader does not allow it).
-bool sameBytes(const QString& one, const QString& other, qint64 size) {
+// Reads up to size bytes, fewer only at the end of the file.
+qint64 readUpTo(SystemFile& file, char* data, qint64 size) {
+    qint64 got = 0;
+    for (qint64 part; got < size && (part = file.read(data + got, size - got)) > 0;)
+        got += part;
+    return got;
+}
+
+// A known file, opened; a failure leaves it closed. One that cannot be read holds nothing that
+// can be told apart, so it is compared with nothing.
+bool opened(SystemFile& file, const QString& path) {
     try {
-        SystemFile files[2];
-        files[0].openRegularForReading(one);
-        files[1].openRegularForReading(other);
-        const qint64 kPiece = qMin(size + 1, qint64(1) << 20);
-        QByteArray pieces[2] = {QByteArray(kPiece, Qt::Uninitialized),
-                                QByteArray(kPiece, Qt::Uninitialized)};
-        for (qint64 left = size + 1; left > 0;) {
-            const qint64 want = qMin(left, kPiece);
-            qint64 got[2] = {0, 0};
-            for (int i = 0; i < 2; ++i)
-                for (qint64 part; got[i] < want && (part = files[i].read(pieces[i].data() + got[i],
-                                                                         want - got[i])) > 0;)
-                    got[i] += part;
-            if (got[0] != got[1] ||
-                std::memcmp(pieces[0].constData(), pieces[1].constData(), size_t(got[0])) != 0)
-                return false;
-            if (got[0] < want)
-                return left - got[0] == 1; // both ended at the size
-            left -= got[0];
-        }
-        return false; // longer than the size
+        file.openRegularForReading(path);
+        return true;
     } catch (const KovexError&) {
         return false;
     }
 }
 
+// Whether the unit and a known file of the given size hold the same bytes, read a piece at a
+// time and no further than the first difference. Read as the file layer reads: never blocking
+// on a named pipe, and shared so fully that another copy of the program may replace the file
+// meanwhile (Windows refuses a replace while a reader does not allow it). The unit's own read
+// failures throw.
+bool sameBytes(const QString& unitFile, const QString& known, qint64 size) {
+    SystemFile files[2];
+    if (!opened(files[1], known))
+        return false;
+    files[0].openRegularForReading(unitFile);
+    const qint64 kPiece = qMin(size + 1, qint64(1) << 20);
+    QByteArray pieces[2] = {QByteArray(kPiece, Qt::Uninitialized),
+                            QByteArray(kPiece, Qt::Uninitialized)};
+    for (qint64 left = size + 1; left > 0;) {
+        const qint64 want = qMin(left, kPiece);
+        qint64 got[2] = {readUpTo(files[0], pieces[0].data(), want), 0};
+        try {
+            got[1] = readUpTo(files[1], pieces[1].data(), want);
+        } catch (const KovexError&) {
+            return false; // the known file's failure, as above
+        }
+        if (got[0] != got[1] ||
+            std::memcmp(pieces[0].constData(), pieces[1].constData(), size_t(got[0])) != 0)
+            return false;
+        if (got[0] < want)
+            return left - got[0] == 1; // both ended at the size
+        left -= got[0];
+    }
+    return false; // longer than the size
+}
+
 // The whole file when it has the size (a small one), else nothing.
-QByteArray bytesOf(const QString& path, qint64 size) {
+QByteArray bytesOf(SystemFile& file, qint64 size) {
+    QByteArray bytes(size + 1, Qt::Uninitialized);
+    const qint64 got = readUpTo(file, bytes.data(), bytes.size());
+    return got == size ? bytes.first(size) : QByteArray();
+}
+
+// A known file's bytes, or nothing when it cannot be read (as above).
+QByteArray knownBytes(const QString& path, qint64 size) {
+    SystemFile file;
+    if (!opened(file, path))
+        return {};
     try {
-        SystemFile file;
-        file.openRegularForReading(path);
-        QByteArray bytes(size + 1, Qt::Uninitialized);
-        qint64 got = 0;
-        for (qint64 part;
-             got < bytes.size() && (part = file.read(bytes.data() + got, bytes.size() - got)) > 0;)
-            got += part;
-        return got == size ? bytes.first(size) : QByteArray();
+        return bytesOf(file, size);
     } catch (const KovexError&) {
         return {};
     }
@@ -112,10 +133,12 @@ UnitHolding UnitContents::identify(const QString& unitFile, const QString& prefe
             continue;
         if (size <= kHeldWhole) {
             if (!read) {
-                bytes = bytesOf(unitFile, size);
+                SystemFile file;
+                file.openRegularForReading(unitFile);
+                bytes = bytesOf(file, size);
                 read = true;
             }
-            if (bytes.size() != size || bytesOf(known.path, size) != bytes)
+            if (bytes.size() != size || knownBytes(known.path, size) != bytes)
                 continue;
         } else if (!sameBytes(unitFile, known.path, size)) {
             continue;

@@ -30,7 +30,8 @@ public:
                  const QStringList& excluded = {});
 
     // Which known content the file holds; where several configurations hold it, the preferred
-    // one if it is among them, else the first by name.
+    // one if it is among them, else the first by name. A unit file that cannot be read throws
+    // (KovexError, naming it); a known file that cannot be read holds nothing.
     UnitHolding identify(const QString& unitFile, const QString& preferred = {}) const;
 
 private:

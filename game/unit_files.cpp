@@ -1,6 +1,6 @@
 #include "unit_files.h"
 
-#include "settings/file_checks.h"
+#include "files/file_checks.h"
 
 namespace unit_files {
 

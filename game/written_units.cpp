@@ -1,6 +1,6 @@
 #include "written_units.h"
 
-#include "settings/system_files.h"
+#include "files/system_files.h"
 
 WrittenUnits& WrittenUnits::ofThisRun() {
     static WrittenUnits written;

@@ -11,8 +11,9 @@
 #include "controls/system_look.h"
 #include "controls/twips.h"
 #include "game/apply_assignment.h"
+#include "game/unit_files.h"
 #include "info_window/form3.h"
-#include "settings/file_system_object.h"
+#include "settings/application_files.h"
 #include "settings/module1.h"
 
 #include <QCloseEvent>
@@ -173,16 +174,14 @@ void Form1::Command4_Click() {
         return;
     }
     const bool applied = m_errors.runHandler([&] {
-        auto fso = m_settings.createFileSystemObject();
         const auto askWithoutOriginals = [this](const QString& configs) {
             return m_errors.askYesNo(
                 QStringLiteral("Die eigenen Einheitendateien des Spiels können nicht im Ordner "
                                "„%1“ aufbewahrt werden.\n\nTrotzdem zuweisen?")
                     .arg(configs));
         };
-        applyAssignment(
-            *fso, {m_settings.appFolder(), config.Dir1->Path(), player->text(), computer->text()},
-            askWithoutOriginals);
+        applyAssignment(m_settings.files(), {config.Dir1->Path(), player->text(), computer->text()},
+                        askWithoutOriginals);
     });
     showGameHoldings();
     if (applied && m_holdings.player.kind != UnitHolding::Kind::Missing)
@@ -215,7 +214,7 @@ QString Form1::describe(const UnitHolding& holding) {
 
 void Form1::showGameHoldings() {
     DirListBox& folder = *m_windows.form2().Dir1;
-    m_holdings = folder.isChosen() ? holdingsOf(m_settings.appFolder(), folder.Path(),
+    m_holdings = folder.isChosen() ? holdingsOf(m_settings.files().configsFolder(), folder.Path(),
                                                 player->text(), computer->text())
                                    : GameHoldings();
     const auto held = [](const UnitHolding& h) {

@@ -1,39 +1,20 @@
 #include "module1.h"
 
-#include "file_checks.h"
-#include "file_system_object.h"
-#include "folder_lock.h"
-#include "kovex_error.h"
+#include "application_files.h"
 #include "settings_controls.h"
-#include "system_files.h"
-#include "text_stream.h"
+#include "settings_text.h"
+
+#include "files/file_checks.h"
+#include "files/file_system_object.h"
+#include "files/folder_lock.h"
+#include "files/kovex_error.h"
+#include "files/system_files.h"
+#include "files/text_stream.h"
 
 #include <QDir>
 
-Module1::Module1(const QString& appFolder, SettingsControls& controls)
-    : m_appFolder(appFolder), m_controls(controls) {}
-
-Module1::~Module1() = default;
-
-QString Module1::konfigsPath() const {
-    return m_appFolder + QStringLiteral("/Konfigs.ini");
-}
-
-QString Module1::unitsPath() const {
-    return m_appFolder + QStringLiteral("/units.ini");
-}
-
-QString Module1::configsFolder(const QString& appFolder) {
-    return appFolder + QStringLiteral("/configs");
-}
-
-std::unique_ptr<FileSystemObject> Module1::createFileSystemObject() const {
-    return m_fileSystemFactory ? m_fileSystemFactory() : std::make_unique<FileSystemObject>();
-}
-
-void Module1::setFileSystemFactory(FileSystemFactory factory) {
-    m_fileSystemFactory = std::move(factory);
-}
+Module1::Module1(const ApplicationFiles& files, SettingsControls& controls)
+    : m_files(files), m_controls(controls) {}
 
 void Module1::refuseUnreadFile(bool read, const QString& path) const {
     // Its content is not in the lists: writing them would lose it.
@@ -44,32 +25,32 @@ void Module1::refuseUnreadFile(bool read, const QString& path) const {
 }
 
 void Module1::WriteKonfigs() {
-    refuseUnreadFile(m_konfigsRead, konfigsPath());
+    refuseUnreadFile(m_konfigsRead, m_files.konfigsPath());
     const QString gameFolder = m_controls.gameFolder();
     // Each value is one line: a folder whose name holds a line break cannot be stored.
     if (gameFolder.contains(QLatin1Char('\n')) || gameFolder.contains(QLatin1Char('\r')))
         throw KovexError(KovexError::BadFileName, QDir::toNativeSeparators(gameFolder));
-    auto fso = createFileSystemObject();
-    auto stream = fso->OpenTextFile(konfigsPath(), IOMode::ForWriting, true);
+    auto fso = m_files.createFileSystemObject();
+    auto stream = fso->OpenTextFile(m_files.konfigsPath(), IOMode::ForWriting, true);
     stream->WriteLine(QDir::toNativeSeparators(gameFolder));
-    stream->WriteLine(QDir::toNativeSeparators(configsFolder(m_appFolder)));
+    stream->WriteLine(QDir::toNativeSeparators(m_files.configsFolder()));
     stream->Close();
     m_konfigsSeen = stream->Fingerprint();
 }
 
 void Module1::WriteUnits() {
-    refuseUnreadFile(m_unitsRead, unitsPath());
-    auto fso = createFileSystemObject();
-    auto stream = fso->OpenTextFile(unitsPath(), IOMode::ForWriting, true);
-    stream->WriteLines(m_controls.knownConfigurations());
+    refuseUnreadFile(m_unitsRead, m_files.unitsPath());
+    auto fso = m_files.createFileSystemObject();
+    auto stream = fso->OpenTextFile(m_files.unitsPath(), IOMode::ForWriting, true);
+    settings_text::writeLines(*stream, m_controls.knownConfigurations(), m_files.unitsPath());
     stream->Close();
     m_unitsSeen = stream->Fingerprint();
 }
 
 void Module1::ReadSettings() {
-    auto fso = createFileSystemObject();
+    auto fso = m_files.createFileSystemObject();
     // A failure here is not absorbed: without Konfigs.ini nothing else can be trusted.
-    auto konfigs = fso->OpenTextFile(konfigsPath(), IOMode::ForReading, true);
+    auto konfigs = fso->OpenTextFile(m_files.konfigsPath(), IOMode::ForReading, true);
     m_konfigsRead = true;
     m_konfigsSeen = konfigs->Fingerprint();
     m_controls.loadConfigurationWindow();
@@ -102,29 +83,47 @@ void Module1::ReadSettings() {
 }
 
 void Module1::SaveSettings() {
-    // Another copy of the program saving the same folder waits, or this one reports.
-    const FolderLock lock({m_appFolder});
     // A file not read in this run is not overwritten, nor is the other one.
-    refuseUnreadFile(m_konfigsRead, konfigsPath());
-    refuseUnreadFile(m_unitsRead, unitsPath());
-    if (!mayReplace(konfigsPath(), m_konfigsSeen) || !mayReplace(unitsPath(), m_unitsSeen))
+    refuseUnreadFile(m_konfigsRead, m_files.konfigsPath());
+    refuseUnreadFile(m_unitsRead, m_files.unitsPath());
+    const QString paths[2] = {m_files.konfigsPath(), m_files.unitsPath()};
+    // A change by someone else that the user allowed to be saved over, as it was then.
+    QByteArray allowed[2];
+    for (;;) {
+        const QByteArray* seen[2] = {&m_konfigsSeen, &m_unitsSeen};
+        // Asked while no lock is held: another copy is never kept waiting by this one's box.
+        for (int i = 0; i < 2; ++i) {
+            if (!changedUnasked(paths[i], *seen[i], allowed[i]))
+                continue;
+            allowed[i] = system_files::fingerprint(paths[i]);
+            const bool replace = m_controls.askYesNo(
+                QStringLiteral(
+                    "„%1“ wurde seit dem Laden von einem anderen Programm geändert (etwa einem "
+                    "Editor oder einem zweiten KOVEX).\n\nTrotzdem speichern? Was dort seither "
+                    "geändert wurde, geht dann verloren.")
+                    .arg(QDir::toNativeSeparators(paths[i])));
+            if (!replace)
+                return;
+        }
+        // Another copy of the program saving the same folder waits, or this one reports.
+        const FolderLock lock({m_files.folder()});
+        // Changed again while the question was open: asked again.
+        if (changedUnasked(paths[0], m_konfigsSeen, allowed[0]) ||
+            changedUnasked(paths[1], m_unitsSeen, allowed[1]))
+            continue;
+        WriteKonfigs();
+        WriteUnits();
+        ReadSettings();
         return;
-    WriteKonfigs();
-    WriteUnits();
-    ReadSettings();
+    }
 }
 
-bool Module1::mayReplace(const QString& path, const QByteArray& seen) {
+bool Module1::changedUnasked(const QString& path, const QByteArray& seen,
+                             const QByteArray& allowed) const {
     const QByteArray now = system_files::fingerprint(path);
     // One removed meanwhile is written anew: nothing in it can be lost. One that is no file any
     // more is refused by the writer.
-    if (now.isEmpty() || now == seen || !file_checks::isRegularOrMissing(path))
-        return true;
-    return m_controls.askYesNo(
-        QStringLiteral("„%1“ wurde seit dem Laden von einem anderen Programm geändert (etwa einem "
-                       "Editor oder einem zweiten KOVEX).\n\nTrotzdem speichern? Was dort seither "
-                       "geändert wurde, geht dann verloren.")
-            .arg(QDir::toNativeSeparators(path)));
+    return !now.isEmpty() && now != seen && now != allowed && file_checks::isRegularOrMissing(path);
 }
 
 void Module1::applyStoredGameFolder(TextStream& konfigs) {
@@ -136,8 +135,8 @@ void Module1::applyStoredGameFolder(TextStream& konfigs) {
 }
 
 LineList Module1::readNames(FileSystemObject& fso) {
-    auto units = fso.OpenTextFile(unitsPath(), IOMode::ForReading, true);
-    LineList names = units->ReadRemainingLines();
+    auto units = fso.OpenTextFile(m_files.unitsPath(), IOMode::ForReading, true);
+    LineList names = settings_text::decodeLines(units->ReadAll());
     units->Close();
     m_unitsSeen = units->Fingerprint();
     return names;

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "file_system_object.h"
 #include "line_list.h"
 
+#include <QByteArray>
 #include <QString>
-#include <memory>
 
+class ApplicationFiles;
+class FileSystemObject;
 class SettingsControls;
 class TextStream;
 
@@ -13,8 +14,7 @@ class TextStream;
 // the known configurations. They read and fill the controls that hold the live settings.
 class Module1 {
 public:
-    Module1(const QString& appFolder, SettingsControls& controls);
-    ~Module1();
+    Module1(const ApplicationFiles& files, SettingsControls& controls);
 
     // Rewrites Konfigs.ini from the game folder.
     void WriteKonfigs();
@@ -24,32 +24,22 @@ public:
     void ReadSettings();
     // WriteKonfigs, WriteUnits, ReadSettings, holding the application folder's lock; a failure
     // stops the sequence. A settings file that someone else changed since it was read is saved
-    // over only when the user says so.
+    // over only when the user says so, asked while no lock is held.
     void SaveSettings();
 
-    // The folder of the executable; settings and configurations live beside it.
-    const QString& appFolder() const { return m_appFolder; }
-    QString konfigsPath() const;
-    QString unitsPath() const;
-    // Where the configurations lie; the one place that names it.
-    static QString configsFolder(const QString& appFolder);
-
-    // Each routine that works on files makes its own file-system object from this.
-    std::unique_ptr<FileSystemObject> createFileSystemObject() const;
-    // Replaces the file layer, for example to inject failures; an empty one restores it.
-    void setFileSystemFactory(FileSystemFactory factory);
+    const ApplicationFiles& files() const { return m_files; }
 
 private:
     void applyStoredGameFolder(TextStream& konfigs);
     LineList readNames(FileSystemObject& fso);
     void refuseUnreadFile(bool read, const QString& path) const;
-    // False when the file changed on disk since this program last read or wrote it and the
-    // user chose not to save over that change.
-    bool mayReplace(const QString& path, const QByteArray& seen);
+    // Whether the file changed on disk since this program last read or wrote it, into a state
+    // the user has not allowed to be saved over.
+    bool changedUnasked(const QString& path, const QByteArray& seen,
+                        const QByteArray& allowed) const;
 
-    QString m_appFolder;
+    const ApplicationFiles& m_files;
     SettingsControls& m_controls;
-    FileSystemFactory m_fileSystemFactory;
     // Whether each settings file was read in this run; one that was not is never overwritten.
     bool m_konfigsRead = false;
     bool m_unitsRead = false;

@@ -1,5 +1,11 @@
 #include "settings_text.h"
 
+#include "files/kovex_error.h"
+#include "files/text_format.h"
+#include "files/text_stream.h"
+
+#include <QDir>
+
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -181,5 +187,42 @@ LineList decodeBytes(const QByteArray& bytes, qsizetype from) {
 }
 
 } // namespace
+
+namespace {
+
+class SettingsTextFormat final : public TextFormat {
+public:
+    QStringList linesOf(const QByteArray& bytes) const override {
+        return decodeLines(bytes).toStringList();
+    }
+    void appendLine(QByteArray& out, const QString& line, bool firstLine) const override {
+        settings_text::appendLine(out, line.toUtf8(), firstLine);
+    }
+};
+
+} // namespace
+
+const TextFormat& format() {
+    static const SettingsTextFormat settingsText;
+    return settingsText;
+}
+
+void writeLines(TextStream& stream, const LineList& lines, const QString& path) {
+    qint64 size = 3;
+    for (qsizetype i = 0; i < lines.size() && size <= kLargestTextFile; ++i)
+        size += lines.utf8At(i).size() + 2;
+    if (size > kLargestTextFile)
+        throw KovexError(KovexError::OutOfMemory, QDir::toNativeSeparators(path));
+    constexpr qsizetype kPiece = 64 * 1024;
+    QByteArray pending;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        appendLine(pending, lines.utf8At(i), i == 0);
+        if (pending.size() >= kPiece) {
+            stream.Write(pending);
+            pending.clear();
+        }
+    }
+    stream.Write(pending);
+}
 
 } // namespace settings_text

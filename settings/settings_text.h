@@ -6,6 +6,9 @@
 
 #include "line_list.h"
 
+class TextFormat;
+class TextStream;
+
 // Byte form of the settings files: one value per line, CR LF after every line, no byte-order mark.
 namespace settings_text {
 
@@ -19,5 +22,13 @@ void appendLine(QByteArray& out, QByteArrayView utf8, bool firstLine);
 // byte-order mark is skipped. CR LF, LF and a lone CR (old Mac files) end a line; a last line
 // without a line end counts.
 LineList decodeLines(const QByteArray& bytes);
+
+// The format as the file layer's text streams take it (files/text_format.h).
+const TextFormat& format();
+
+// Writes the lines, each with its line end, into the stream, a piece at a time, from their own
+// UTF-8. A file the next start would refuse (over kLargestTextFile) is refused before a byte of
+// it is written (KovexError 7, naming the path).
+void writeLines(TextStream& stream, const LineList& lines, const QString& path);
 
 } // namespace settings_text

@@ -1,15 +1,20 @@
+cmake_minimum_required(VERSION 3.25)
 # Every include points down the layers: app, main_window, the other two windows, controls and
-# game (side by side), settings. A folder may include its own files and those of folders below
-# it.
-set(rank_app 4)
-set(rank_main_window 3)
-set(rank_config_window 2)
-set(rank_info_window 2)
-set(rank_controls 1)
-set(rank_game 1)
-set(rank_settings 0)
+# game (side by side), settings, files. A folder may include its own files and those of folders
+# below it. Below the windows no Qt Gui or Widgets header is named either: those layers' libraries
+# do not link them, so a plain <QWidget> does not build there, and a <QtWidgets/...> is caught
+# here.
+set(rank_app 5)
+set(rank_main_window 4)
+set(rank_config_window 3)
+set(rank_info_window 3)
+set(rank_controls 2)
+set(rank_game 2)
+set(rank_settings 1)
+set(rank_files 0)
+set(windowless files settings game)
 set(bad "")
-foreach(folder app main_window config_window info_window controls game settings)
+foreach(folder app main_window config_window info_window controls game settings files)
     file(GLOB sources "${SOURCE_DIR}/${folder}/*.h" "${SOURCE_DIR}/${folder}/*.cpp")
     foreach(source ${sources})
         file(STRINGS "${source}" includes REGEX "^#include \"[a-z_]+/")
@@ -19,6 +24,12 @@ foreach(folder app main_window config_window info_window controls game settings)
                 list(APPEND bad "${source}: ${line}")
             endif()
         endforeach()
+        if(folder IN_LIST windowless)
+            file(STRINGS "${source}" windows REGEX "^#include <Qt(Gui|Widgets)/")
+            foreach(line ${windows})
+                list(APPEND bad "${source}: ${line} (no window below the windows)")
+            endforeach()
+        endif()
     endforeach()
 endforeach()
 if(bad)

@@ -19,8 +19,8 @@
 #include "config_window/dir_list_box.h"
 #include "config_window/form2.h"
 #include "controls/list_box.h"
+#include "files/kovex_error.h"
 #include "main_window/form1.h"
-#include "settings/kovex_error.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/kovex_app.h"
-#include "settings/kovex_error.h"
+#include "files/kovex_error.h"
 
 #include <QByteArray>
 #include <QList>

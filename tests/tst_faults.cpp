@@ -6,13 +6,14 @@
 #include "config_window/dir_list_box.h"
 #include "config_window/form2.h"
 #include "controls/list_box.h"
+#include "files/atomic_file_writer.h"
+#include "files/file_system_object.h"
+#include "files/folder_lock.h"
+#include "files/text_stream.h"
 #include "main_window/form1.h"
-#include "settings/atomic_file_writer.h"
-#include "settings/file_system_object.h"
-#include "settings/folder_lock.h"
 #include "settings/line_list.h"
 #include "settings/module1.h"
-#include "settings/text_stream.h"
+#include "settings/settings_text.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -61,7 +62,8 @@ private:
 // The real file layer, with one read refused as a file without read permission would be.
 class UnreadableFileSystem final : public FileSystemObject {
 public:
-    explicit UnreadableFileSystem(QString path) : m_path(std::move(path)) {}
+    explicit UnreadableFileSystem(QString path)
+        : FileSystemObject(settings_text::format()), m_path(std::move(path)) {}
     std::unique_ptr<TextStream> OpenTextFile(const QString& path, IOMode mode,
                                              bool create) override {
         if (path == m_path && mode == IOMode::ForReading)
@@ -76,7 +78,8 @@ private:
 // The real file layer, but one unit's source disappears just before the units are copied.
 class VanishingSourceFileSystem final : public FileSystemObject {
 public:
-    explicit VanishingSourceFileSystem(int vanishing) : m_vanishing(vanishing) {}
+    explicit VanishingSourceFileSystem(int vanishing)
+        : FileSystemObject(settings_text::format()), m_vanishing(vanishing) {}
     void CopyFilesTogether(const QList<Copy>& copies) override {
         QFile::remove(copies.at(m_vanishing).source);
         FileSystemObject::CopyFilesTogether(copies);

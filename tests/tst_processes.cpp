@@ -220,7 +220,9 @@ struct Call {
 
 QList<Call> tracedCalls(const QString& logPath) {
     static const QRegularExpression callLine(QStringLiteral("^(?:\\d+ +)?(\\w+)\\((.*)\\) += 0$"));
-    static const QRegularExpression pathArg(QStringLiteral("<([^>]*)>|\"([^\"]*)\""));
+    // A name relative to a folder's descriptor ("3</dir>, \"name\"") is the path in that folder.
+    static const QRegularExpression pathArg(
+        QStringLiteral("<([^>]*)>, \"([^/\"][^\"]*)\"|<([^>]*)>|\"([^\"]*)\""));
     QList<Call> calls;
     for (const QString& line : QString::fromUtf8(readFile(logPath)).split('\n')) {
         const QRegularExpressionMatch m = callLine.match(line);
@@ -229,7 +231,8 @@ QList<Call> tracedCalls(const QString& logPath) {
         Call call{m.captured(1), {}};
         for (auto it = pathArg.globalMatch(m.captured(2)); it.hasNext();) {
             const QRegularExpressionMatch p = it.next();
-            call.paths << (p.captured(1).isEmpty() ? p.captured(2) : p.captured(1));
+            call.paths << (p.hasCaptured(2) ? p.captured(1) + '/' + p.captured(2)
+                                            : p.captured(3) + p.captured(4));
         }
         calls << call;
     }

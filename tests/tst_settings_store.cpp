@@ -4,11 +4,12 @@
 #include "config_window/dir_list_box.h"
 #include "config_window/form2.h"
 #include "controls/list_box.h"
+#include "files/file_system_object.h"
+#include "files/text_stream.h"
 #include "main_window/form1.h"
-#include "settings/file_system_object.h"
+#include "settings/application_files.h"
 #include "settings/module1.h"
 #include "settings/settings_controls.h"
-#include "settings/text_stream.h"
 
 #include <QDir>
 #include <QFile>
@@ -55,7 +56,8 @@ private slots:
         QTemporaryDir app;
         QTemporaryDir game;
         RecordingControls controls;
-        Module1 settings(app.path(), controls);
+        const ApplicationFiles files(app.path());
+        Module1 settings(files, controls);
         writeFile(app.filePath("Konfigs.ini"), game.path().toUtf8() + "\r\nignored\r\n");
         writeFile(app.filePath("units.ini"), "x\r\ny\r\n");
         settings.ReadSettings();

@@ -5,8 +5,8 @@
 #include "config_window/dir_list_box.h"
 #include "config_window/form2.h"
 #include "controls/list_box.h"
+#include "files/file_errors.h"
 #include "main_window/form1.h"
-#include "settings/file_errors.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,15 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
+class FilePlace;
+
 // The file calls that differ between Linux and Windows, each system's in a file of its own
-// (system_files_posix.cpp, system_files_win.cpp). Every failure throws KovexError naming the
-// file as the caller shows it.
+// (system_files_posix.cpp, system_files_win.cpp). Files are reached through their place
+// (file_place.h), which decides about links. Every failure throws KovexError naming the file
+// as the caller named it.
 
 // A file open through the system's own calls, unbuffered: each failure is known exactly, with
 // the system's own code (Qt folds a full disk into a plain write error). Closed when destroyed.
@@ -17,10 +21,13 @@ public:
     SystemFile& operator=(const SystemFile&) = delete;
 
     enum class Creation { Created, NameTaken };
-    // Creates the file for writing; never opens one that is there already (NameTaken).
-    Creation createExclusive(const QString& path, const QString& shown);
+    // Creates the file called name in the place's folder, for writing; never opens one that is
+    // there already (NameTaken).
+    Creation createExclusive(const FilePlace& folder, const QString& name);
     // Opens a regular file for reading without ever blocking on a named pipe or device, and
     // checks the open file, so nothing can be swapped in between; anything else is refused.
+    void openForReading(const FilePlace& place);
+    // The same, the place reached from the path.
     void openRegularForReading(const QString& path);
 
     qint64 size() const;
@@ -31,10 +38,10 @@ public:
     void flushToDisk();
     // When root replaces a file, the new one keeps its owner; every user keeps its
     // permissions. (Windows keeps attributes, not modes: they go over with replaceFile.)
-    void takeOverOwnerAndPermissions(const QString& original);
+    void takeOverOwnerAndPermissions(const FilePlace& original);
     // A new file that copies another never allows more than that one does: a copy of a game
     // file the others may not read is not readable by them either.
-    void narrowPermissionsTo(const QString& other);
+    void narrowPermissionsTo(const SystemFile& source);
     // What tells this file's present state from any other: where it lies, its size, when it was
     // last written or changed.
     QByteArray fingerprint() const;
@@ -51,23 +58,23 @@ namespace system_files {
 
 // Creates the file empty if nothing of that name is there; never truncates one that appears
 // meanwhile.
-void createIfMissing(const QString& path);
-// Puts the file at from in the place of the file at to, in one step: a reader sees the old file
-// or the new one. A read-only target is replaced and stays read-only.
-void replaceFile(const QString& from, const QString& to, const QString& shown);
-// Makes a rename in the folder durable; a folder that cannot be opened only loses that.
-void syncFolder(const QString& folder);
-// Removes the file whatever its own mode or attributes: only the folder's permission counts.
-bool removeFile(const QString& path);
+void createIfMissing(const FilePlace& place);
+// Puts the file called from, in the place's folder, in the place of the file, in one step: a
+// reader sees the old file or the new one. A read-only file is replaced and stays read-only.
+void replaceFile(const FilePlace& place, const QString& from);
+// Makes a rename in the place's folder durable; a folder that cannot be opened only loses that.
+void syncFolder(const FilePlace& place);
+// The names of the files in the place's folder.
+QStringList entriesBeside(const FilePlace& place);
+// Removes the file called name from the place's folder, whatever its own mode or attributes:
+// only the folder's permission counts.
+bool removeBeside(const FilePlace& place, const QString& name);
 // Removes a temporary file left by an earlier run, but never one that a live copy of the
 // program is still writing (SystemFile::createExclusive holds it so).
-void removeLeftover(const QString& path);
+void removeLeftoverBeside(const FilePlace& place, const QString& name);
 // The fingerprint (SystemFile::fingerprint) of the file the path leads to; empty when there is
 // none.
 QByteArray fingerprint(const QString& path);
-// Whether a symbolic link may be followed: one made by this user or by the owner of the folder
-// that holds it. One planted by another user into a folder they may write is not.
-bool linkIsTrusted(const QString& link);
 // The same text for every spelling of one folder, as the system compares names.
 QString folderKey(const QString& folder);
 // Whether this user may write the file, or create files in the folder. Root may write

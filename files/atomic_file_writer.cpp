@@ -1,10 +1,8 @@
 #include "atomic_file_writer.h"
 
-#include "file_checks.h"
 #include "kovex_error.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QRandomGenerator>
 
 namespace {
@@ -12,14 +10,10 @@ namespace {
 const QString kTemporaryMark = QStringLiteral(".kovex-tmp");
 
 // Temporary files of earlier, killed runs for the same target.
-void removeLeftovers(const QString& target) {
-    const QFileInfo info(target);
-    const QDir folder = info.absoluteDir();
-    const QString name = info.fileName();
-    const QStringList entries = folder.entryList(QDir::Files | QDir::System | QDir::Hidden);
-    for (const QString& entry : entries)
-        if (AtomicFileWriter::isTemporaryName(entry, name))
-            system_files::removeLeftover(folder.filePath(entry));
+void removeLeftovers(const FilePlace& target) {
+    for (const QString& entry : system_files::entriesBeside(target))
+        if (AtomicFileWriter::isTemporaryName(entry, target.name()))
+            system_files::removeLeftoverBeside(target, entry);
 }
 
 } // namespace
@@ -30,22 +24,19 @@ bool AtomicFileWriter::isTemporaryName(const QString& entry, const QString& file
            (entry.startsWith(stem + QLatin1Char('.')) && entry.size() > stem.size() + 1);
 }
 
-AtomicFileWriter::AtomicFileWriter(const QString& path, const QString& permissionsFrom)
-    : m_path(path), m_target(file_checks::resolveLinks(path)) {
-    const QString shown = QDir::toNativeSeparators(path);
-    const QFileInfo target(m_target);
-    if (!target.absoluteDir().exists())
-        throw KovexError(KovexError::PathNotFound, shown);
+AtomicFileWriter::AtomicFileWriter(const QString& path, const SystemFile* permissionsFrom)
+    : m_path(path), m_place(path) {
+    const FilePlace::Kind kind = m_place.kind();
     // A folder, device or named pipe is never replaced by a plain file.
-    if (target.exists() && !target.isFile())
-        throw KovexError(KovexError::PathFileAccessError, shown);
-    removeLeftovers(m_target);
+    if (kind != FilePlace::Kind::Regular && kind != FilePlace::Kind::Missing)
+        throw KovexError(KovexError::PathFileAccessError, QDir::toNativeSeparators(path));
+    removeLeftovers(m_place);
     createTemporary();
     try {
-        if (target.exists())
-            m_temp.takeOverOwnerAndPermissions(m_target);
-        else if (!permissionsFrom.isEmpty())
-            m_temp.narrowPermissionsTo(permissionsFrom);
+        if (kind == FilePlace::Kind::Regular)
+            m_temp.takeOverOwnerAndPermissions(m_place);
+        else if (permissionsFrom)
+            m_temp.narrowPermissionsTo(*permissionsFrom);
     } catch (const KovexError&) {
         discardTemporary();
         throw;
@@ -62,11 +53,12 @@ void AtomicFileWriter::createTemporary() {
     for (int attempt = 0;; ++attempt) {
         const QString suffix =
             QString::number(QRandomGenerator::global()->generate64() & 0xFFFFFFFFFFFFull, 36);
-        m_tempPath = m_target + kTemporaryMark + QLatin1Char('.') + suffix;
-        if (m_temp.createExclusive(m_tempPath, m_path) == SystemFile::Creation::Created)
+        m_tempName = m_place.name() + kTemporaryMark + QLatin1Char('.') + suffix;
+        if (m_temp.createExclusive(m_place, m_tempName) == SystemFile::Creation::Created)
             return;
         if (attempt >= 8)
-            throw KovexError(KovexError::FileAlreadyExists, QDir::toNativeSeparators(m_tempPath));
+            throw KovexError(KovexError::FileAlreadyExists,
+                             QDir::toNativeSeparators(m_path + kTemporaryMark));
     }
 }
 
@@ -76,7 +68,7 @@ void AtomicFileWriter::discardTemporary() {
     } catch (const KovexError&) {
         // Its content is dropped anyway.
     }
-    system_files::removeFile(m_tempPath);
+    system_files::removeBeside(m_place, m_tempName);
 }
 
 void AtomicFileWriter::write(const char* data, qint64 size) {
@@ -94,10 +86,10 @@ void AtomicFileWriter::prepare() {
 }
 
 void AtomicFileWriter::replace() {
-    system_files::replaceFile(m_tempPath, m_target, m_path);
+    system_files::replaceFile(m_place, m_tempName);
     m_committed = true;
-    system_files::syncFolder(QFileInfo(m_target).absolutePath());
-    m_fingerprint = system_files::fingerprint(m_target);
+    system_files::syncFolder(m_place);
+    m_fingerprint = system_files::fingerprint(m_path);
 }
 
 QByteArray AtomicFileWriter::fingerprint() const {

@@ -1,6 +1,7 @@
 #include "system_files.h"
 
 #include "file_errors.h"
+#include "file_place.h"
 #include "kovex_error.h"
 #include "windows_path.h"
 
@@ -10,8 +11,6 @@
 #include <algorithm>
 
 #include <windows.h>
-
-#include <aclapi.h>
 
 namespace {
 
@@ -34,20 +33,9 @@ QByteArray fingerprintOf(HANDLE handle) {
     return print;
 }
 
-// The owner of a file or folder itself, not of what a link leads to; null when unknown. Freed
-// with LocalFree.
-PSID ownerOf(const QString& path, PSECURITY_DESCRIPTOR& descriptor) {
-    const HANDLE handle =
-        CreateFileW(windowsPath(path).c_str(), READ_CONTROL,
-                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                    FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return nullptr;
-    PSID owner = nullptr;
-    const DWORD status = GetSecurityInfo(handle, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner,
-                                         nullptr, nullptr, nullptr, &descriptor);
-    CloseHandle(handle);
-    return status == ERROR_SUCCESS ? owner : nullptr;
+// The file called name in the place's folder.
+std::wstring besidePath(const FilePlace& place, const QString& name) {
+    return windowsPath(place.folderPath() + QLatin1Char('/') + name);
 }
 
 } // namespace
@@ -57,31 +45,33 @@ SystemFile::~SystemFile() {
         CloseHandle(handleOf(m_handle));
 }
 
-SystemFile::Creation SystemFile::createExclusive(const QString& path, const QString& shown) {
-    m_shown = shown;
-    const HANDLE handle = CreateFileW(windowsPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                      nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+SystemFile::Creation SystemFile::createExclusive(const FilePlace& folder, const QString& name) {
+    m_shown = folder.named();
+    const HANDLE handle =
+        CreateFileW(besidePath(folder, name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         const long code = lastSystemErrorCode();
         if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS)
             return Creation::NameTaken;
-        throw systemError(shown, code);
+        throw systemError(m_shown, code);
     }
     m_handle = reinterpret_cast<qintptr>(handle);
     return Creation::Created;
 }
 
-void SystemFile::openRegularForReading(const QString& path) {
-    m_shown = path;
-    const QString shown = QDir::toNativeSeparators(path);
-    if (QFileInfo(path).exists() && !QFileInfo(path).isFile())
+void SystemFile::openForReading(const FilePlace& place) {
+    m_shown = place.named();
+    const QString shown = QDir::toNativeSeparators(m_shown);
+    const FilePlace::Kind kind = place.kind();
+    if (kind != FilePlace::Kind::Regular && kind != FilePlace::Kind::Missing)
         throw KovexError(KovexError::PathFileAccessError, shown);
     // Windows' own code tells a file that another program holds apart.
-    const HANDLE handle = CreateFileW(windowsPath(path).c_str(), GENERIC_READ,
+    const HANDLE handle = CreateFileW(besidePath(place, place.name()).c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
-        throw systemError(path, lastSystemErrorCode());
+        throw systemError(m_shown, lastSystemErrorCode());
     if (GetFileType(handle) != FILE_TYPE_DISK) {
         CloseHandle(handle);
         throw KovexError(KovexError::PathFileAccessError, shown);
@@ -119,11 +109,11 @@ void SystemFile::flushToDisk() {
         throw systemError(m_shown, lastSystemErrorCode());
 }
 
-void SystemFile::takeOverOwnerAndPermissions(const QString&) {
+void SystemFile::takeOverOwnerAndPermissions(const FilePlace&) {
     // Windows keeps attributes, not modes: they go over with the move (replaceFile).
 }
 
-void SystemFile::narrowPermissionsTo(const QString&) {
+void SystemFile::narrowPermissionsTo(const SystemFile&) {
     // A new file takes its folder's inherited permissions; Windows has no mode to copy.
 }
 
@@ -142,57 +132,63 @@ void SystemFile::close() {
 
 namespace system_files {
 
-void createIfMissing(const QString& path) {
+void createIfMissing(const FilePlace& place) {
     // OPEN_ALWAYS never truncates, so a file that appears meanwhile keeps its content.
-    const HANDLE handle = CreateFileW(windowsPath(path).c_str(), GENERIC_WRITE,
+    const HANDLE handle = CreateFileW(besidePath(place, place.name()).c_str(), GENERIC_WRITE,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
-        throw systemError(path, lastSystemErrorCode());
+        throw systemError(place.named(), lastSystemErrorCode());
     CloseHandle(handle);
 }
 
 // Windows will not replace a read-only file: the target's attributes are lifted for the move
 // and given back to the new file, so a read-only or hidden settings file stays so.
-void replaceFile(const QString& from, const QString& to, const QString& shown) {
-    const std::wstring target = windowsPath(to);
+void replaceFile(const FilePlace& place, const QString& from) {
+    const std::wstring target = besidePath(place, place.name());
     const DWORD attributes = GetFileAttributesW(target.c_str());
     const bool existed = attributes != INVALID_FILE_ATTRIBUTES;
     if (existed && (attributes & FILE_ATTRIBUTE_READONLY))
         SetFileAttributesW(target.c_str(), attributes & ~DWORD(FILE_ATTRIBUTE_READONLY));
-    if (!MoveFileExW(windowsPath(from).c_str(), target.c_str(),
+    if (!MoveFileExW(besidePath(place, from).c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const long code = lastSystemErrorCode();
         if (existed)
             SetFileAttributesW(target.c_str(), attributes);
         // A file open in another program often fails the move as "access denied".
-        if (code == ERROR_ACCESS_DENIED && isHeldByAnotherProgram(to))
-            throw inUseError(shown);
-        throw systemError(shown, code);
+        if (code == ERROR_ACCESS_DENIED &&
+            isHeldByAnotherProgram(place.folderPath() + QLatin1Char('/') + place.name()))
+            throw inUseError(place.named());
+        throw systemError(place.named(), code);
     }
     if (existed)
         SetFileAttributesW(target.c_str(), attributes);
 }
 
-void syncFolder(const QString&) {
+void syncFolder(const FilePlace&) {
     // MOVEFILE_WRITE_THROUGH returns only once the move is on the disk.
 }
 
-bool removeFile(const QString& path) {
-    const std::wstring name = windowsPath(path);
-    if (DeleteFileW(name.c_str()))
-        return true;
-    // Windows does not delete a read-only file.
-    const DWORD attributes = GetFileAttributesW(name.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY))
-        return false;
-    SetFileAttributesW(name.c_str(), attributes & ~DWORD(FILE_ATTRIBUTE_READONLY));
-    return DeleteFileW(name.c_str());
+QStringList entriesBeside(const FilePlace& place) {
+    return QDir(place.folderPath())
+        .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
 }
 
-void removeLeftover(const QString& path) {
+bool removeBeside(const FilePlace& place, const QString& name) {
+    const std::wstring path = besidePath(place, name);
+    if (DeleteFileW(path.c_str()))
+        return true;
+    // Windows does not delete a read-only file.
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY))
+        return false;
+    SetFileAttributesW(path.c_str(), attributes & ~DWORD(FILE_ATTRIBUTE_READONLY));
+    return DeleteFileW(path.c_str());
+}
+
+void removeLeftoverBeside(const FilePlace& place, const QString& name) {
     // A live copy holds its temporary file open without allowing its deletion.
-    removeFile(path);
+    removeBeside(place, name);
 }
 
 QByteArray fingerprint(const QString& path) {
@@ -204,31 +200,6 @@ QByteArray fingerprint(const QString& path) {
     const QByteArray print = fingerprintOf(handle);
     CloseHandle(handle);
     return print;
-}
-
-bool linkIsTrusted(const QString& link) {
-    const DWORD attributes = GetFileAttributesW(windowsPath(link).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
-        return true;
-    PSECURITY_DESCRIPTOR linkDescriptor = nullptr;
-    PSECURITY_DESCRIPTOR folderDescriptor = nullptr;
-    const PSID linkOwner = ownerOf(link, linkDescriptor);
-    const PSID folderOwner = ownerOf(QFileInfo(link).absolutePath(), folderDescriptor);
-    bool trusted = false;
-    HANDLE token = nullptr;
-    if (linkOwner && OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
-        DWORD size = 0;
-        GetTokenInformation(token, TokenUser, nullptr, 0, &size);
-        QByteArray user(int(size), Qt::Uninitialized);
-        if (GetTokenInformation(token, TokenUser, user.data(), size, &size))
-            trusted = EqualSid(linkOwner, reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid);
-        CloseHandle(token);
-    }
-    if (linkOwner && folderOwner && !trusted)
-        trusted = EqualSid(linkOwner, folderOwner);
-    LocalFree(linkDescriptor);
-    LocalFree(folderDescriptor);
-    return trusted;
 }
 
 QString folderKey(const QString& folder) {

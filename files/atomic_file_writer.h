@@ -1,5 +1,6 @@
 #pragma once
 
+#include "file_place.h"
 #include "system_files.h"
 
 #include <QString>
@@ -9,16 +10,16 @@
 // the file, and the folder is synced after. Until then the old file is untouched; a failure, the
 // process being killed or a power loss leaves it whole.
 //
-// The file, or what its links lead to, must be a regular file or not exist yet; the links are
-// kept. An existing file keeps its permissions, and when root replaces it, its owner and group;
-// on Windows it keeps its attributes, read-only included. A new file allows at most what the
-// file named by permissionsFrom allows, where one is named.
+// The file, or what its links lead to (followed as file_place.h decides), must be a regular
+// file or not exist yet; the links are kept. An existing file keeps its permissions, and when
+// root replaces it, its owner and group; on Windows it keeps its attributes, read-only
+// included. A new file allows at most what the source file allows, where one is given.
 // Leftover temporary files of the same file, from a killed run, are removed first; one that a
 // live copy is still writing is not. Every failure throws KovexError naming the file as the
 // caller named it.
 class AtomicFileWriter {
 public:
-    explicit AtomicFileWriter(const QString& path, const QString& permissionsFrom = {});
+    explicit AtomicFileWriter(const QString& path, const SystemFile* permissionsFrom = nullptr);
     ~AtomicFileWriter();
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
@@ -41,9 +42,9 @@ private:
     void createTemporary();
     void discardTemporary();
 
-    QString m_path;   // as the caller named it, for messages
-    QString m_target; // the file that gets replaced
-    QString m_tempPath;
+    QString m_path; // as the caller named it, for messages
+    FilePlace m_place;
+    QString m_tempName;
     SystemFile m_temp;
     bool m_committed = false;
     QByteArray m_fingerprint;

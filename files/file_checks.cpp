@@ -1,7 +1,7 @@
 #include "file_checks.h"
 
+#include "file_place.h"
 #include "kovex_error.h"
-#include "system_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,34 +9,9 @@
 
 namespace file_checks {
 
-QString resolveLinks(const QString& path) {
-    QString current = path;
-    for (int hops = 0; hops < 32; ++hops) {
-        const QFileInfo info(current);
-        if (!info.isSymLink())
-            return current;
-        current = info.symLinkTarget();
-    }
-    throw KovexError(KovexError::PathFileAccessError, QDir::toNativeSeparators(path));
-}
-
-void refuseForeignLinks(const QString& path) {
-    QString current = path;
-    for (int hops = 0; hops < 32; ++hops) {
-        const QFileInfo info(current);
-        if (!info.isSymLink())
-            return;
-        if (!system_files::linkIsTrusted(current))
-            throw KovexError(KovexError::PermissionDenied,
-                             QStringLiteral("%1 (Verknüpfung eines anderen Benutzers)")
-                                 .arg(QDir::toNativeSeparators(current)));
-        current = info.symLinkTarget();
-    }
-}
-
 bool isRegularOrMissing(const QString& path) {
-    const QFileInfo info(resolveLinks(path));
-    return !info.exists() || info.isFile();
+    const FilePlace::Kind kind = FilePlace(path).kind();
+    return kind == FilePlace::Kind::Regular || kind == FilePlace::Kind::Missing;
 }
 
 QString spelledAsFound(const QString& folder, const QString& name) {

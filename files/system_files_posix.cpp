@@ -1,6 +1,7 @@
 #include "system_files.h"
 
 #include "file_errors.h"
+#include "file_place.h"
 #include "kovex_error.h"
 
 #include <QDir>
@@ -8,7 +9,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
-#include <cstdio>
+#include <dirent.h>
 #include <fcntl.h>
 #include <limits>
 #include <sys/file.h>
@@ -46,16 +47,17 @@ SystemFile::~SystemFile() {
         ::close(int(m_handle));
 }
 
-SystemFile::Creation SystemFile::createExclusive(const QString& path, const QString& shown) {
-    m_shown = shown;
+SystemFile::Creation SystemFile::createExclusive(const FilePlace& folder, const QString& name) {
+    m_shown = folder.named();
     const int fd = retried([&] {
-        return ::open(encoded(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        return ::openat(int(folder.folder()), encoded(name).constData(),
+                        O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     });
     if (fd < 0) {
         const long code = lastSystemErrorCode();
         if (code == EEXIST)
             return Creation::NameTaken;
-        throw systemError(shown, code);
+        throw systemError(m_shown, code);
     }
     // Held while this copy writes it, so that no other copy takes it for a leftover; one that
     // was taken for one before the hold removed it, and another name is tried.
@@ -69,17 +71,20 @@ SystemFile::Creation SystemFile::createExclusive(const QString& path, const QStr
     return Creation::Created;
 }
 
-void SystemFile::openRegularForReading(const QString& path) {
-    m_shown = path;
-    // Non-blocking, so that a named pipe does not wait for a writer.
-    const int fd = retried(
-        [&] { return ::open(encoded(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC); });
+void SystemFile::openForReading(const FilePlace& place) {
+    m_shown = place.named();
+    // Non-blocking, so that a named pipe does not wait for a writer; a link swapped in since the
+    // place was reached is not followed.
+    const int fd = retried([&] {
+        return ::openat(int(place.folder()), place.encodedName().constData(),
+                        O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    });
     if (fd < 0)
-        throw systemError(path, lastSystemErrorCode());
+        throw systemError(m_shown, lastSystemErrorCode());
     struct stat status {};
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(fd);
-        throw KovexError(KovexError::PathFileAccessError, QDir::toNativeSeparators(path));
+        throw KovexError(KovexError::PathFileAccessError, QDir::toNativeSeparators(m_shown));
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     m_handle = fd;
@@ -115,9 +120,10 @@ void SystemFile::flushToDisk() {
         throw systemError(m_shown, lastSystemErrorCode());
 }
 
-void SystemFile::takeOverOwnerAndPermissions(const QString& original) {
+void SystemFile::takeOverOwnerAndPermissions(const FilePlace& original) {
     struct stat status {};
-    if (::stat(encoded(original).constData(), &status) != 0)
+    if (::fstatat(int(original.folder()), original.encodedName().constData(), &status,
+                  AT_SYMLINK_NOFOLLOW) != 0)
         return;
     if (::geteuid() == 0 && ::fchown(int(m_handle), status.st_uid, status.st_gid) != 0)
         throw systemError(m_shown, lastSystemErrorCode());
@@ -125,10 +131,10 @@ void SystemFile::takeOverOwnerAndPermissions(const QString& original) {
         throw systemError(m_shown, lastSystemErrorCode());
 }
 
-void SystemFile::narrowPermissionsTo(const QString& other) {
+void SystemFile::narrowPermissionsTo(const SystemFile& source) {
     struct stat mine {};
     struct stat theirs {};
-    if (::fstat(int(m_handle), &mine) != 0 || ::stat(encoded(other).constData(), &theirs) != 0)
+    if (::fstat(int(m_handle), &mine) != 0 || ::fstat(int(source.m_handle), &theirs) != 0)
         throw systemError(m_shown, lastSystemErrorCode());
     if (::fchmod(int(m_handle), mine.st_mode & theirs.st_mode & 0777) != 0)
         throw systemError(m_shown, lastSystemErrorCode());
@@ -153,44 +159,60 @@ void SystemFile::close() {
 
 namespace system_files {
 
-void createIfMissing(const QString& path) {
+void createIfMissing(const FilePlace& place) {
     // Appending never truncates, so a file that appears meanwhile keeps its content.
     const int fd = retried([&] {
-        return ::open(encoded(path).constData(),
-                      O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_CLOEXEC, 0666);
+        return ::openat(int(place.folder()), place.encodedName().constData(),
+                        O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC, 0666);
     });
     if (fd < 0)
-        throw systemError(path, lastSystemErrorCode());
+        throw systemError(place.named(), lastSystemErrorCode());
     ::close(fd);
 }
 
-void replaceFile(const QString& from, const QString& to, const QString& shown) {
-    if (std::rename(encoded(from).constData(), encoded(to).constData()) != 0)
-        throw systemError(shown, lastSystemErrorCode());
+void replaceFile(const FilePlace& place, const QString& from) {
+    const int folder = int(place.folder());
+    if (::renameat(folder, encoded(from).constData(), folder, place.encodedName().constData()) != 0)
+        throw systemError(place.named(), lastSystemErrorCode());
 }
 
-void syncFolder(const QString& folder) {
-    const int fd = ::open(encoded(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+void syncFolder(const FilePlace& place) {
+    const int fd = ::openat(int(place.folder()), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
     }
 }
 
-bool removeFile(const QString& path) {
-    return ::unlink(encoded(path).constData()) == 0;
+QStringList entriesBeside(const FilePlace& place) {
+    QStringList names;
+    const int fd = ::openat(int(place.folder()), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* folder = fd >= 0 ? ::fdopendir(fd) : nullptr;
+    if (!folder) {
+        if (fd >= 0)
+            ::close(fd);
+        return names;
+    }
+    while (const dirent* entry = ::readdir(folder))
+        names << QFile::decodeName(entry->d_name);
+    ::closedir(folder);
+    return names;
 }
 
-void removeLeftover(const QString& path) {
+bool removeBeside(const FilePlace& place, const QString& name) {
+    return ::unlinkat(int(place.folder()), encoded(name).constData(), 0) == 0;
+}
+
+void removeLeftoverBeside(const FilePlace& place, const QString& name) {
     // A live copy holds its temporary file; without the hold it is a leftover. Only regular
     // files are this program's.
-    const int fd =
-        ::open(encoded(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::openat(int(place.folder()), encoded(name).constData(),
+                            O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return;
     struct stat status {};
     if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
-        ::unlink(encoded(path).constData());
+        removeBeside(place, name);
     ::close(fd);
 }
 
@@ -199,19 +221,6 @@ QByteArray fingerprint(const QString& path) {
     if (::stat(encoded(path).constData(), &status) != 0)
         return {};
     return fingerprintOf(status);
-}
-
-bool linkIsTrusted(const QString& link) {
-    // As the system's own rule for sticky folders has it, here for every folder.
-    struct stat linkStatus {};
-    struct stat folderStatus {};
-    if (::lstat(encoded(link).constData(), &linkStatus) != 0 || !S_ISLNK(linkStatus.st_mode))
-        return true;
-    if (linkStatus.st_uid == ::geteuid())
-        return true;
-    const QString folder = QFileInfo(link).absolutePath();
-    return ::stat(encoded(folder).constData(), &folderStatus) == 0 &&
-           folderStatus.st_uid == linkStatus.st_uid;
 }
 
 QString folderKey(const QString& folder) {
