@@ -49,6 +49,8 @@ done
 end_kovex
 grep -qF "Path=$top" "$top/kovex.desktop"
 desktop-file-validate "$top/kovex.desktop"
+# Its icon is the bundle's own.
+test -s "$(sed -n 's/^Icon=//p' "$top/kovex.desktop")"
 started_through "$top/kovex.desktop"
 
 "$top/install-desktop-entry.sh" >/dev/null

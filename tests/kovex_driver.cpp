@@ -4,7 +4,8 @@
 // "question: <text>"; the exit code is 3 when there was a report.
 //
 //   Options before the mode: --wait-for-go waits for a line on stdin after "ready", so that two
-//   copies can be released together; --answer-yes answers questions "Ja" (else "Nein").
+//   copies can be released together; --answer-yes answers questions "Ja" (else "Nein");
+//   --hold-questions answers each only after a line on stdin, as a user who reads the box.
 //
 //   kovex_driver loop  APP GAME_A GAME_B   saves and applies in turn until killed; ends at the
 //                                          first report
@@ -62,6 +63,7 @@ int main(int argc, char* argv[]) {
     QStringList args = QCoreApplication::arguments();
     const bool waitForGo = args.removeAll(QStringLiteral("--wait-for-go")) > 0;
     const bool answerYes = args.removeAll(QStringLiteral("--answer-yes")) > 0;
+    const bool holdQuestions = args.removeAll(QStringLiteral("--hold-questions")) > 0;
     if (args.size() < 3)
         return 2;
     const QString mode = args[1];
@@ -71,8 +73,12 @@ int main(int argc, char* argv[]) {
     KovexApp app(arg(2) == QLatin1String("-") ? applicationFolder() : arg(2));
     g_endAtFirstReport = mode == QLatin1String("loop");
     app.setErrorReport(printReport);
-    app.errorReport().setAnswer([answerYes](const QString& question) {
+    app.errorReport().setAnswer([=](const QString& question) {
         std::fprintf(stderr, "question: %s\n", qPrintable(QString(question).replace('\n', ' ')));
+        std::fflush(stderr);
+        char line[16];
+        if (holdQuestions && !std::fgets(line, sizeof line, stdin))
+            std::exit(2);
         return answerYes;
     });
     app.start();

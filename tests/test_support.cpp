@@ -13,26 +13,6 @@
 #include <QPushButton>
 #include <QTest>
 
-#ifndef Q_OS_WIN
-#include <sys/stat.h>
-#endif
-
-const QByteArray kOriginalWarhammer = "original warhammer\r\nmass 70\r\n";
-const QByteArray kOriginalMarauder = "original marauder\r\nmass 75\r\n";
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<missing>");
-    return file.readAll();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
 Harness::Harness(const QString& parentFolder)
     : appDir((parentFolder.isEmpty() ? QDir::tempPath() : parentFolder) +
              QStringLiteral("/kovex-app-XXXXXX")) {
@@ -122,17 +102,6 @@ QString keptFolderIn(const QString& appFolder) {
     return originals.filePath(games.first());
 }
 
-QString native(const QString& path) {
-    return QDir::toNativeSeparators(path);
-}
-
-QByteArray crlfLines(const QStringList& lines) {
-    QByteArray bytes;
-    for (const QString& line : lines)
-        bytes += line.toUtf8() + "\r\n";
-    return bytes;
-}
-
 void clickRow(ListBox* list, int row) {
     const QModelIndex index = list->model()->index(row, 0);
     list->scrollTo(index);
@@ -171,13 +140,4 @@ QProcessEnvironment offscreenEnvironment() {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
     return env;
-}
-
-bool makeNamedPipe(const QString& path) {
-#ifdef Q_OS_WIN
-    Q_UNUSED(path);
-    return false;
-#else
-    return ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0;
-#endif
 }

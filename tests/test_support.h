@@ -1,5 +1,7 @@
 #pragma once
 
+#include "test_files.h"
+
 #include "app/kovex_app.h"
 #include "files/kovex_error.h"
 
@@ -9,24 +11,12 @@
 #include <QTemporaryDir>
 #include <memory>
 
-// A case that needs what only Linux offers says so on Windows and skips: named pipes and
-// devices in the file system, symbolic links (QFile::link makes a shortcut there), Unix owners
-// and modes, mount namespaces, strace and setpriv.
-#ifdef Q_OS_WIN
-#define SKIP_ON_WINDOWS(why) QSKIP("Linux only: " why)
-#else
-#define SKIP_ON_WINDOWS(why) static_cast<void>(0)
-#endif
-
 class ListBox;
 class QAction;
 class QPushButton;
 class QWidget;
 class Form1;
 class Form2;
-
-QByteArray readFile(const QString& path);
-void writeFile(const QString& path, const QByteArray& bytes);
 
 // A program instance on a temporary application folder, with the error report captured and
 // every question answered (by answerYes) and recorded: no test waits on a box nobody sees.
@@ -54,10 +44,6 @@ public:
     QStringList notices;
     bool answerYes = false;
 };
-
-// The game's own unit files, as a fresh installation has them.
-extern const QByteArray kOriginalWarhammer;
-extern const QByteArray kOriginalMarauder;
 
 // A game folder with the game's two units, and configurations "Atlas" and "Locust" in
 // configs. Nothing is started.
@@ -89,10 +75,6 @@ public:
 // where there is not exactly one.
 QString keptFolderIn(const QString& appFolder);
 
-// A path as the program writes and shows it: with the platform's separators.
-QString native(const QString& path);
-// The bytes of a settings file holding these lines.
-QByteArray crlfLines(const QStringList& lines);
 // Clicks on a list's row as a user would.
 void clickRow(ListBox* list, int row);
 // Chooses an item of the main window's "Datei" menu with the mouse.
@@ -103,7 +85,5 @@ void clickMenuBarCommand(Form1& form, QAction* command);
 void addName(Form2& form, const QString& name);
 // Saves the window's picture next to the build, for looking at.
 void renderToPng(QWidget* window, const QString& name);
-// Makes a named pipe (Linux only).
-bool makeNamedPipe(const QString& path);
 // The environment for a program started by a test: Qt's offscreen platform.
 QProcessEnvironment offscreenEnvironment();

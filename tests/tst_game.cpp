@@ -7,8 +7,6 @@
 #include "config_window/form2.h"
 #include "controls/brief_notice.h"
 #include "controls/list_box.h"
-#include "game/game_finder.h"
-#include "game/game_places.h"
 #include "main_window/form1.h"
 
 #include <QAccessible>
@@ -50,19 +48,6 @@ void waitUntilUp(Harness& h) {
     QTRY_VERIFY(!h.form1().Command4->toolTip().isEmpty());
 }
 
-// A fake home folder with a game installed under Wine, and a Steam library with a Proton
-// prefix, as players have them.
-struct FakeHome {
-    QTemporaryDir home;
-    QString makeGame(const QString& folder) const {
-        const QString game = home.filePath(folder);
-        QDir().mkpath(game + "/Mechdata");
-        writeFile(game + "/Mechdata/WHM-6K_Warhammer.txt", kOriginalWarhammer);
-        writeFile(game + "/Mechdata/MAD-3R_Marauder.txt", kOriginalMarauder);
-        return QDir::cleanPath(game);
-    }
-};
-
 } // namespace
 
 class GameTest : public QObject {
@@ -93,7 +78,29 @@ private slots:
         QCOMPARE(f.player->accessibleDescription(), shown.playerTip);
         QCOMPARE(f.List1->model()->index(0, 0).data(Qt::AccessibleDescriptionRole).toString(),
                  QString::fromUtf8("Im Spiel für Computer"));
+        // Each mark at the end of its row, in its slot's colour.
+        const QImage rows = f.List1->viewport()->grab().toImage();
+        const auto marked = [&](int row, Qt::GlobalColor hue) {
+            const QRect rect = f.List1->visualRect(f.List1->model()->index(row, 0));
+            int left = rect.right(), right = rect.left();
+            for (int x = rect.left(); x <= rect.right(); ++x)
+                for (int y = rect.top(); y <= rect.bottom(); ++y) {
+                    const QColor c = rows.pixelColor(x, y);
+                    const int mine = hue == Qt::green ? c.green() : c.red();
+                    const int others = hue == Qt::green ? c.red() + c.blue() : c.green() + c.blue();
+                    if (mine > 100 && others < mine / 2)
+                        left = qMin(left, x), right = qMax(right, x);
+                }
+            return right > rect.right() - 8 && left > rect.center().x();
+        };
+        QVERIFY(marked(1, Qt::green) && marked(0, Qt::red));
+        QVERIFY(!marked(0, Qt::green) && !marked(1, Qt::red));
         renderToPng(&f, "form1_game_holds.png");
+        // Another configuration with the same bytes: the one the slot names is marked.
+        writeFile(g.config("Twin"), readFile(g.config("Atlas")));
+        f.List1->AddItem("Twin");
+        g.applyWith("Locust", "Twin");
+        QCOMPARE(shownIn(f).computerRow, QString("Twin"));
 
         QTest::mouseClick(f.Command3, Qt::LeftButton);
         QTest::mouseClick(f.Command4, Qt::LeftButton);
@@ -141,7 +148,10 @@ private slots:
         painter.drawImage(h.form1().mapFromGlobal(notice->pos()), notice->grab().toImage());
         painter.end();
         QVERIFY(picture.save(QStringLiteral(KOVEX_SCREENSHOT_DIR) + "/form1_confirmed.png"));
-        // A click puts it away; a refusal stays a report, and confirms nothing.
+        // It goes away by itself, or at a click; a refusal stays a report, and confirms nothing.
+        QTRY_VERIFY_WITH_TIMEOUT(!notice->isVisible(), 12000);
+        g.applyWith("Atlas", "Locust");
+        QVERIFY(notice->isVisible());
         QTest::mouseClick(notice, Qt::LeftButton);
         QVERIFY(!notice->isVisible());
         g.applyWith("Atlas", "Nowhere");
@@ -244,85 +254,13 @@ private slots:
         QVERIFY(h.readAppFile("Konfigs.ini").startsWith(native(g.game).toUtf8() + "\r\n"));
     }
 
-    // The usual places of a home folder: Wine prefixes and Steam libraries, those listed in
-    // the library file too; a game is found in each.
-    void theFinderLooksWherePlayersKeepGames_data() {
-        QTest::addColumn<QString>("installed");
-        QTest::newRow("Wine") << ".wine/drive_c/Program Files/Velmora Demo Alpha";
-        QTest::newRow("a Wine prefix of its own")
-            << ".local/share/wineprefixes/velmora/drive_c/Games/Velmora";
-        QTest::newRow("Proton") << ".steam/steam/steamapps/compatdata/4711/pfx/drive_c/Program "
-                                   "Files (x86)/Velmora";
-        QTest::newRow("a Steam game") << ".local/share/Steam/steamapps/common/Velmora Demo Alpha";
-        QTest::newRow("another Steam library") << "Spiele/SteamLibrary/steamapps/common/Velmora";
-    }
-    void theFinderLooksWherePlayersKeepGames() {
-        SKIP_ON_WINDOWS("Wine and Steam folders in a Linux home; Windows looks in Program Files");
-        QFETCH(QString, installed);
-        FakeHome fake;
-        QDir().mkpath(fake.home.filePath(".local/share/Steam/steamapps"));
-        writeFile(fake.home.filePath(".local/share/Steam/steamapps/libraryfolders.vdf"),
-                  QString("\"libraryfolders\"\n{\n\t\"1\"\n\t{\n\t\t\"path\"\t\t\"%1\"\n\t}\n}\n")
-                      .arg(fake.home.filePath("Spiele/SteamLibrary"))
-                      .toUtf8());
-        QDir().mkpath(fake.home.filePath(".steam"));
-        QFile::link(fake.home.filePath(".local/share/Steam"), fake.home.filePath(".steam/steam"));
-        // Something that looks like a game but is not: one unit file only.
-        QDir().mkpath(fake.home.filePath(".wine/drive_c/Program Files/Other/Mechdata"));
-        writeFile(fake.home.filePath(".wine/drive_c/Program Files/Other/Mechdata/"
-                                     "WHM-6K_Warhammer.txt"),
-                  "x");
-        const QString game = fake.makeGame(installed);
-        QDir().mkpath(fake.home.filePath("Spiele/SteamLibrary/steamapps/common"));
-        const QString found = GameFinder::find(game_places::usualPlaces(fake.home.path()), 3,
-                                               std::chrono::seconds(10));
-        QCOMPARE(QFileInfo(found).canonicalFilePath(), QFileInfo(game).canonicalFilePath());
-    }
-
-    // On Windows the game is looked for in the Program Files folders.
-    void theFinderLooksInProgramFiles() {
-#ifndef Q_OS_WIN
-        QSKIP("Windows only: the Program Files folders; Linux looks in Wine and Steam folders");
-#else
-        const QStringList places = game_places::usualPlaces({});
-        QVERIFY2(!places.isEmpty(), "no Program Files folder");
-        QVERIFY(places.contains("C:/Program Files", Qt::CaseInsensitive));
-        const QString game = places.first() + "/Velmora Demo Alpha (Test)";
-        QVERIFY(QDir().mkpath(game + "/Mechdata"));
-        writeFile(game + "/Mechdata/WHM-6K_Warhammer.txt", kOriginalWarhammer);
-        writeFile(game + "/Mechdata/MAD-3R_Marauder.txt", kOriginalMarauder);
-        const QString found = GameFinder::find(places, 3, std::chrono::seconds(30));
-        QDir(game).removeRecursively();
-        QCOMPARE(found.toLower(), QDir::cleanPath(game).toLower());
-#endif
-    }
-
-    // Ten thousand folders where the game would be, and the game past them: the search keeps
-    // its time limit, and where time allows, finds it.
-    void theFinderKeepsItsTimeLimit() {
-        FakeHome fake;
-        const QString programs = fake.home.filePath("drive_c/Program Files");
-        QVERIFY(QDir().mkpath(programs));
-        for (int i = 0; i < 10000; ++i)
-            QVERIFY(QDir(programs).mkdir(QString("Program %1").arg(i, 5, 10, QChar('0'))));
-        const QString game = fake.makeGame("drive_c/Program Files/Velmora");
-        QElapsedTimer clock;
-        clock.start();
-        const QString hurried =
-            GameFinder::find({fake.home.filePath("drive_c")}, 3, std::chrono::milliseconds(100));
-        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
-        QVERIFY(hurried.isEmpty() || hurried == game);
-        QCOMPARE(GameFinder::find({fake.home.filePath("drive_c")}, 3, std::chrono::seconds(60)),
-                 game);
-    }
-
     // With no game folder stored, the program looks after its window is up, and the
     // configuration window then opens on the game found; "OK" takes it.
     void aGameFoundOpensTheConfigurationWindowOnIt() {
-        FakeHome fake;
-        const QString game = fake.makeGame("Spiele/Velmora Demo Alpha");
+        QTemporaryDir home;
+        const QString game = makeGame(home.filePath("Spiele/Velmora Demo Alpha"));
         Harness h;
-        h.app->setGamePlaces([&] { return QStringList{fake.home.filePath("Spiele")}; });
+        h.app->setGamePlaces([&] { return QStringList{home.filePath("Spiele")}; });
         h.start();
         QTRY_COMPARE_WITH_TIMEOUT(h.form2().suggestedGameFolder(), game, 10000);
         QVERIFY(!h.form2().Dir1->isChosen());
@@ -333,6 +271,19 @@ private slots:
         QTest::mouseClick(h.form2().Command1, Qt::LeftButton);
         QVERIFY(h.form2().Dir1->isChosen());
         QVERIFY(h.readAppFile("Konfigs.ini").startsWith(native(game).toUtf8() + "\r\n"));
+        QVERIFY(QDir(h.appDir.path()).mkdir("configs"));
+        writeFile(h.appPath("configs/Atlas.txt"), "atlas\r\n");
+        h.form1().player->setText("Atlas");
+        QTest::mouseClick(h.form1().Command4, Qt::LeftButton);
+        QVERIFY(h.errors.isEmpty());
+        QCOMPARE(readFile(game + "/Mechdata/WHM-6K_Warhammer.txt"), QByteArray("atlas\r\n"));
+        // The user's own folder, and the window opened again: it stays, the found game does not
+        // come back.
+        chooseDateiItem(h.form1(), h.form1().Konfigurieren);
+        h.form2().Dir1->setPath(home.path());
+        h.form2().hide();
+        chooseDateiItem(h.form1(), h.form1().Konfigurieren);
+        QCOMPARE(h.form2().Dir1->Path(), home.path());
     }
 };
 

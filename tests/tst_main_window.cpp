@@ -1,4 +1,5 @@
 // The main window as drawn and as it behaves through its menu.
+#include "test_platform.h"
 #include "test_support.h"
 
 #include "config_window/dir_list_box.h"
@@ -7,6 +8,7 @@
 #include "controls/list_box.h"
 #include "main_window/form1.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
@@ -14,34 +16,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
-
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
 
 class MainWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Windows draws a menu bar in the system's menu font, whatever the window's font is.
-    void menuBarInTheSystemMenuFontOnWindows() {
-#ifndef Q_OS_WIN
-        QSKIP("Windows only: the system's menu font");
-#else
-        const QFont systemMenuFont("Courier New", 11);
-        QApplication::setFont(systemMenuFont, "QMenuBar");
-        Harness h;
-        h.start();
-        QApplication::setFont(QApplication::font(), "QMenuBar");
-        QCOMPARE(h.form1().menuBar()->font().family(), systemMenuFont.family());
-        QCOMPARE(h.form1().menuBar()->font().pointSizeF(), 11.0);
-        QCOMPARE(h.form1().font().pointSizeF(), 8.25);
-#endif
-    }
-
     void layoutAsDrawn() {
         Harness h;
         h.writeAppFile("units.ini", "AS7-D_Atlas\r\nLCT-1V_Locust\r\nMAD-3R_Marauder\r\n");
@@ -79,13 +63,7 @@ private slots:
         QVERIFY(f.player->palette().color(QPalette::Window) !=
                 f.computer->palette().color(QPalette::Window));
         // The player slot's back is the inactive title-bar text colour, which Windows names.
-#ifdef Q_OS_WIN
-        const DWORD system = GetSysColor(COLOR_INACTIVECAPTIONTEXT);
-        const QColor inactiveTitleText(GetRValue(system), GetGValue(system), GetBValue(system));
-#else
-        const QColor inactiveTitleText =
-            QApplication::palette().color(QPalette::Disabled, QPalette::WindowText);
-#endif
+        const QColor inactiveTitleText = test_platform::inactiveTitleBarText();
         QCOMPARE(f.player->grab().toImage().pixelColor(2, 2), inactiveTitleText);
         for (QWidget* bold : {static_cast<QWidget*>(f.Label1[0]), static_cast<QWidget*>(f.player),
                               static_cast<QWidget*>(f.Command4)}) {
@@ -97,9 +75,8 @@ private slots:
 
         // Menu: "Datei" with its three items, then the command "Info" on the bar.
         const QList<QAction*> bar = f.menuBar()->actions();
-#ifndef Q_OS_WIN
-        QCOMPARE(f.menuBar()->font(), f.font());
-#endif
+        if (test_platform::menuBarInTheWindowFont())
+            QCOMPARE(f.menuBar()->font(), f.font());
         QCOMPARE(bar.size(), 2);
         QCOMPARE(bar[0]->text(), QString("Datei"));
         QCOMPARE(bar[1], f.Info);
@@ -235,6 +212,35 @@ private slots:
         h.form1().player->setText("other");
         QTest::mouseClick(h.form1().Command3, Qt::LeftButton);
         QCOMPARE(h.form1().player->text(), QString("WHM-6K_Warhammer"));
+    }
+
+    // A question closed without an answer, by Escape or from its title bar, is a "Nein".
+    void aQuestionLeftUnansweredIsANein_data() {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("Escape") << "Escape" << false;
+        QTest::newRow("closed") << "close" << false;
+        QTest::newRow("Enter") << "Enter" << false;
+        QTest::newRow("Ja") << "&Ja" << true;
+    }
+    void aQuestionLeftUnansweredIsANein() {
+        QFETCH(QString, answer);
+        QFETCH(bool, yes);
+        Harness h;
+        h.start();
+        h.app->errorReport().setAnswer({});
+        QTimer::singleShot(0, [answer] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            if (answer == "close")
+                box->close();
+            else if (answer == "Escape" || answer == "Enter")
+                QTest::keyClick(box, answer == "Escape" ? Qt::Key_Escape : Qt::Key_Return);
+            for (QAbstractButton* button : box->buttons())
+                if (button->text() == answer)
+                    QTest::mouseClick(button, Qt::LeftButton);
+        });
+        QCOMPARE(h.app->errorReport().askYesNo("Trotzdem?"), yes);
     }
 
     void beendenEndsWithoutSaving() {

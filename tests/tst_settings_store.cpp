@@ -4,12 +4,8 @@
 #include "config_window/dir_list_box.h"
 #include "config_window/form2.h"
 #include "controls/list_box.h"
-#include "files/file_system_object.h"
-#include "files/text_stream.h"
 #include "main_window/form1.h"
-#include "settings/application_files.h"
 #include "settings/module1.h"
-#include "settings/settings_controls.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,30 +13,6 @@
 #include <QTest>
 
 namespace {
-
-// The settings routines' view of the controls, without any window: records what they are asked.
-class RecordingControls final : public SettingsControls {
-public:
-    void loadConfigurationWindow() override { calls << "load"; }
-    QString gameFolder() override { return folder; }
-    void setGameFolder(const QString& path) override {
-        calls << "folder " + path;
-        folder = path;
-    }
-    bool askYesNo(const QString& question) override {
-        calls << "ask " + question;
-        return false;
-    }
-    LineList knownConfigurations() override { return LineList::fromStringList(names); }
-    void showKnownConfigurations(const LineList& shown) override {
-        calls << "show " + shown.toStringList().join(',');
-        names = shown.toStringList();
-    }
-
-    QString folder;
-    QStringList names;
-    QStringList calls;
-};
 
 QStringList namesOf(const ListBox* list) {
     return list->items();
@@ -52,28 +24,6 @@ class SettingsStoreTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void theSettingsStoreWorksWithoutWindows() {
-        QTemporaryDir app;
-        QTemporaryDir game;
-        RecordingControls controls;
-        const ApplicationFiles files(app.path());
-        Module1 settings(files, controls);
-        writeFile(app.filePath("Konfigs.ini"), game.path().toUtf8() + "\r\nignored\r\n");
-        writeFile(app.filePath("units.ini"), "x\r\ny\r\n");
-        settings.ReadSettings();
-        QCOMPARE(controls.calls, QStringList({"load", "folder " + game.path(), "show x,y"}));
-
-        controls.calls.clear();
-        controls.names = QStringList{"A", "", "A"};
-        controls.folder = app.path();
-        settings.SaveSettings();
-        QCOMPARE(readFile(app.filePath("Konfigs.ini")),
-                 crlfLines({native(app.path()), native(app.filePath("configs"))}));
-        QCOMPARE(readFile(app.filePath("units.ini")), QByteArray("A\r\n\r\nA\r\n"));
-        // The save ends by reading back what it wrote.
-        QCOMPARE(controls.calls, QStringList({"load", "folder " + app.path(), "show A,,A"}));
-    }
-
     void firstStartCreatesEmptyFiles() {
         Harness h;
         h.start();

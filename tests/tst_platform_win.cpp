@@ -1,19 +1,21 @@
-// What only Windows does to the program's files: read-only attributes, a file that another
-// program (the running game) holds open, and Windows' own error codes.
+// What only Windows has: read-only attributes, a file that another program (the running game)
+// holds open, Windows' own error codes, drive letters and the system's menu font.
 #include "test_support.h"
 
 #include "config_window/dir_list_box.h"
+#include "config_window/drive_list_box.h"
 #include "config_window/form2.h"
 #include "controls/list_box.h"
 #include "files/file_errors.h"
 #include "main_window/form1.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 
-#ifdef Q_OS_WIN
 #include <windows.h>
 
 namespace {
@@ -60,19 +62,11 @@ private:
 };
 
 } // namespace
-#endif
 
 class WindowsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-#ifndef Q_OS_WIN
-        QSKIP("Windows only: read-only attributes, files held open, Windows error codes");
-#endif
-    }
-
-#ifdef Q_OS_WIN
     // Settings files are replaced read-only or not, and stay as the user marked them; a
     // read-only leftover of an earlier run is cleared away.
     void readOnlySettingsFilesAreSavedOver() {
@@ -95,9 +89,7 @@ private slots:
 
     // A unit file marked read-only is the user's refusal: nothing changes, neither unit nor
     // configs, and nothing is left behind.
-    void readOnlyUnitFileIsRefusedBeforeAnythingChanges_data() {
-        bothUnits();
-    }
+    void readOnlyUnitFileIsRefusedBeforeAnythingChanges_data() { bothUnits(); }
     void readOnlyUnitFileIsRefusedBeforeAnythingChanges() {
         QFETCH(QString, unit);
         Harness h;
@@ -116,9 +108,7 @@ private slots:
 
     // The running game holds a unit file open: a clear report, both units as they were; once
     // the game lets go, the same apply goes through.
-    void unitFileHeldByTheGameIsReportedAndNothingChanges_data() {
-        bothUnits();
-    }
+    void unitFileHeldByTheGameIsReportedAndNothingChanges_data() { bothUnits(); }
     void unitFileHeldByTheGameIsReportedAndNothingChanges() {
         QFETCH(QString, unit);
         Harness h;
@@ -239,8 +229,56 @@ private slots:
         QCOMPARE(error.number(), number);
         QVERIFY(error.description().contains("C:\\Spiele\\units.ini"));
     }
-#endif
+
+    // Windows draws a menu bar in the system's menu font, whatever the window's font is.
+    void menuBarInTheSystemMenuFontOnWindows() {
+        const QFont systemMenuFont("Courier New", 11);
+        QApplication::setFont(systemMenuFont, "QMenuBar");
+        Harness h;
+        h.start();
+        QApplication::setFont(QApplication::font(), "QMenuBar");
+        QCOMPARE(h.form1().menuBar()->font().family(), systemMenuFont.family());
+        QCOMPARE(h.form1().menuBar()->font().pointSizeF(), 11.0);
+        QCOMPARE(h.form1().font().pointSizeF(), 8.25);
+    }
+
+    // With the current folder on one drive the list shows that drive; choosing another makes
+    // that drive's current folder the game folder, stored as Windows writes a path.
+    void drivesAreLetters() {
+        const QString before = QDir::currentPath();
+        QVERIFY(before.startsWith("Z:/", Qt::CaseInsensitive));
+        Harness h;
+        h.start();
+        chooseDateiItem(h.form1(), h.form1().Konfigurieren);
+        Form2& f = h.form2();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QCOMPARE(f.Drive1->Drive(), QString("Z:"));
+        QVERIFY(f.Dir1->Path().startsWith("Z:/", Qt::CaseInsensitive));
+        QVERIFY(f.Drive1->findText("C:") >= 0);
+        QCOMPARE(f.Dir1->tree()->topLevelItem(0)->text(0).toUpper(), QString("Z:\\"));
+
+        // Another drive: its current folder, and the folder list on it.
+        f.Drive1->setFocus();
+        while (f.Drive1->Drive() != "C:")
+            QTest::keyClick(f.Drive1, f.Drive1->currentIndex() > f.Drive1->findText("C:")
+                                          ? Qt::Key_Up
+                                          : Qt::Key_Down);
+        QVERIFY(h.errors.isEmpty());
+        QVERIFY2(f.Dir1->Path().startsWith("C:/", Qt::CaseInsensitive), qPrintable(f.Dir1->Path()));
+        QTest::mouseClick(f.Command1, Qt::LeftButton);
+        QVERIFY2(h.readAppFile("Konfigs.ini").toUpper().startsWith("C:\\"),
+                 h.readAppFile("Konfigs.ini").constData());
+
+        // Back on the program's drive after a restart: the stored folder on C:, the drive list
+        // on the current drive.
+        Harness again;
+        again.writeAppFile("Konfigs.ini", h.readAppFile("Konfigs.ini"));
+        again.start();
+        chooseDateiItem(again.form1(), again.form1().Konfigurieren);
+        QVERIFY(again.form2().Dir1->Path().startsWith("C:/", Qt::CaseInsensitive));
+        QCOMPARE(again.form2().Drive1->Drive(), QString("Z:"));
+    }
 };
 
 QTEST_MAIN(WindowsTest)
-#include "tst_windows.moc"
+#include "tst_platform_win.moc"

@@ -1,0 +1,73 @@
+// The file layer without any window, on plain files: a copy into a new file fails on either
+// side apart, and leaves nothing of a failed destination.
+#include "test_files.h"
+
+#include "files/file_system_object.h"
+#include "files/text_format.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// Text files are not the point here.
+class NoTextFormat final : public TextFormat {
+public:
+    QStringList linesOf(const QByteArray&) const override { return {}; }
+    void appendLine(QByteArray&, const QString&, bool) const override {}
+};
+
+} // namespace
+
+class FileLayerTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // What the source cannot give is thrown; what the destination cannot take is given back.
+    void aCopyToANewFileFailsOnEitherSideApart_data() {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("destination");
+        QTest::addColumn<int>("thrown");
+        QTest::addColumn<int>("givenBack");
+        QTest::newRow("copied") << "unit.txt"
+                                << "kept/unit.txt" << 0 << 0;
+        QTest::newRow("no source") << "gone.txt"
+                                   << "kept/unit.txt" << 53 << 0;
+        QTest::newRow("the destination's folder missing") << "unit.txt"
+                                                          << "missing/unit.txt" << 0 << 76;
+        QTest::newRow("the destination there already") << "unit.txt"
+                                                       << "kept/old.txt" << 0 << 58;
+    }
+    void aCopyToANewFileFailsOnEitherSideApart() {
+        QFETCH(QString, source);
+        QFETCH(QString, destination);
+        QFETCH(int, thrown);
+        QFETCH(int, givenBack);
+        QTemporaryDir folder;
+        QVERIFY(QDir(folder.path()).mkdir("kept"));
+        writeFile(folder.filePath("unit.txt"), kOriginalWarhammer);
+        writeFile(folder.filePath("kept/old.txt"), "old");
+        const QStringList before = filesIn(folder.filePath("kept"));
+        NoTextFormat format;
+        FileSystemObject fso(format);
+        int threw = 0;
+        std::optional<KovexError> refused;
+        try {
+            refused = fso.CopyToNewFile(folder.filePath(source), folder.filePath(destination));
+        } catch (const KovexError& error) {
+            threw = error.number();
+        }
+        QCOMPARE(threw, thrown);
+        QCOMPARE(refused ? refused->number() : 0, givenBack);
+        if (refused)
+            QVERIFY(refused->description().contains(native(folder.filePath(destination))));
+        if (thrown || givenBack)
+            QCOMPARE(filesIn(folder.filePath("kept")), before);
+        else
+            QCOMPARE(readFile(folder.filePath(destination)), kOriginalWarhammer);
+        QCOMPARE(readFile(folder.filePath("kept/old.txt")), QByteArray("old"));
+    }
+};
+
+QTEST_GUILESS_MAIN(FileLayerTest)
+#include "tst_file_layer.moc"

@@ -1,0 +1,164 @@
+// Links, as the file layer follows them: only those this user or root made, link by link
+// through a chain and folder by folder along a path; never one another user made, whoever owns
+// the folder it lies in. Another user's link is made here by root, who gives it away.
+#include "recording_controls.h"
+#include "test_files.h"
+
+#include "files/file_system_object.h"
+#include "files/text_stream.h"
+#include "game/apply_assignment.h"
+#include "settings/application_files.h"
+#include "settings/module1.h"
+#include "settings/settings_text.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+namespace {
+
+constexpr uid_t kOtherUser = 65534;
+
+// A link at the path to the target, made by the given user.
+void link(const QString& target, const QString& path, uid_t owner) {
+    QVERIFY(QFile::link(target, path));
+    QVERIFY(::lchown(QFile::encodeName(path).constData(), owner, owner) == 0);
+}
+
+QString refusal(const std::function<void()>& work) {
+    try {
+        work();
+        return {};
+    } catch (const KovexError& error) {
+        return QString("%1 %2").arg(error.number()).arg(error.description());
+    }
+}
+
+QString foreign(const QString& link) {
+    return QString::fromUtf8("70 Zugriff verweigert: %1 (Verknüpfung eines anderen Benutzers)")
+        .arg(native(link));
+}
+
+} // namespace
+
+class FileLinksTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        if (::geteuid() != 0)
+            QSKIP("only root can make a link that belongs to another user");
+    }
+
+    // units.ini reached through links of the given kinds, read, written and saved over; the
+    // file the links lead to changes only where every link was this user's.
+    void aSettingsFileThroughLinks_data() {
+        QTest::addColumn<QString>("chain");
+        QTest::addColumn<QString>("refused"); // the link named, or "" where it is followed
+        QTest::newRow("the user's own link") << "own"
+                                             << "";
+        QTest::newRow("the user's own links, one to the other") << "own,own"
+                                                                << "";
+        QTest::newRow("another user's link") << "other"
+                                             << "units.ini";
+        QTest::newRow("the user's link to another user's link") << "own,other"
+                                                                << "hop1";
+        QTest::newRow("another user's link in a folder of theirs") << "other in theirs"
+                                                                   << "units.ini";
+        QTest::newRow("a folder on the way linked by another user") << "other folder"
+                                                                    << "shared";
+    }
+    void aSettingsFileThroughLinks() {
+        QFETCH(QString, chain);
+        QFETCH(QString, refused);
+        QTemporaryDir base;
+        const QString app = base.filePath("app");
+        QVERIFY(QDir().mkpath(app + "/real"));
+        const QString target = app + "/real/units.ini";
+        writeFile(target, "target\r\n");
+        writeFile(app + "/Konfigs.ini", "");
+        QString path = app + "/units.ini";
+        if (chain == "other folder") {
+            link(app + "/real", app + "/shared", kOtherUser);
+            path = app + "/shared/units.ini";
+        } else {
+            if (chain == "other in theirs")
+                QVERIFY(::chown(QFile::encodeName(app).constData(), kOtherUser, kOtherUser) == 0);
+            const QStringList owners = chain.split(',');
+            QString next = target;
+            for (qsizetype i = owners.size() - 1; i >= 0; --i) {
+                const QString at = i == 0 ? path : app + QString("/hop%1").arg(i);
+                link(next, at, owners[i].startsWith("own") ? ::geteuid() : kOtherUser);
+                next = at;
+            }
+        }
+        const QString named = refused.isEmpty() ? QString() : foreign(app + "/" + refused);
+        FileSystemObject fso(settings_text::format());
+        QCOMPARE(refusal([&] { fso.OpenTextFile(path, IOMode::ForReading, true)->ReadAll(); }),
+                 named);
+        QCOMPARE(refusal([&] {
+                     auto stream = fso.OpenTextFile(path, IOMode::ForWriting, true);
+                     stream->WriteLine("written");
+                     stream->Close();
+                 }),
+                 named);
+        QCOMPARE(readFile(target), refused.isEmpty() ? QByteArray("written\r\n") : "target\r\n");
+
+        // A save of the names, with the file swapped for the links after it was read.
+        if (path != app + "/units.ini")
+            return;
+        QVERIFY(QFile::rename(path, app + "/units.lnk"));
+        writeFile(path, "read\r\n");
+        RecordingControls controls;
+        const ApplicationFiles files(app);
+        Module1 settings(files, controls);
+        settings.ReadSettings();
+        QVERIFY(QFile::remove(path));
+        QVERIFY(QFile::rename(app + "/units.lnk", path));
+        controls.answerYes = true;
+        QCOMPARE(refusal([&] { settings.SaveSettings(); }), named);
+        QCOMPARE(readFile(target),
+                 refused.isEmpty() ? QByteArray("read\r\n") : QByteArray("target\r\n"));
+    }
+
+    // Root applies to a game folder of another user's, who linked a unit file, or Mechdata, to
+    // a file only root may read: refused before anything changes, and nothing of it is copied.
+    void rootNeverWritesThroughAnotherUsersLink_data() {
+        QTest::addColumn<QString>("linked");
+        QTest::newRow("a unit file") << "Mechdata/WHM-6K_Warhammer.txt";
+        QTest::newRow("Mechdata") << "Mechdata";
+    }
+    void rootNeverWritesThroughAnotherUsersLink() {
+        QFETCH(QString, linked);
+        QTemporaryDir base;
+        const Installation kovex(base.filePath("app"), base.filePath("game"));
+        const QString secret = base.filePath("root-only/WHM-6K_Warhammer.txt");
+        QVERIFY(QDir().mkpath(base.filePath("root-only")));
+        writeFile(secret, "root's own\r\n");
+        QVERIFY(QFile::setPermissions(secret, QFile::ReadOwner | QFile::WriteOwner));
+        QVERIFY(::chown(QFile::encodeName(kovex.game).constData(), kOtherUser, kOtherUser) == 0);
+        const QString path = kovex.game + "/" + linked;
+        if (linked == "Mechdata") {
+            QVERIFY(QDir(kovex.game).rename("Mechdata", "theirs"));
+            link(kovex.game + "/theirs", path, kOtherUser);
+        } else {
+            QVERIFY(QFile::remove(path));
+            link(secret, path, kOtherUser);
+        }
+        const ApplicationFiles files(kovex.app);
+        QCOMPARE(refusal([&] {
+                     applyAssignment(files, {kovex.game, "Atlas", "Locust"},
+                                     [](const QString&) { return true; });
+                 }),
+                 foreign(path));
+        QCOMPARE(readFile(secret), QByteArray("root's own\r\n"));
+        QCOMPARE(readFile(kovex.unit("MAD-3R_Marauder")), kOriginalMarauder);
+        QVERIFY(!QFileInfo::exists(kovex.app + "/configs/Originale"));
+    }
+};
+
+QTEST_GUILESS_MAIN(FileLinksTest)
+#include "tst_file_links_posix.moc"
