@@ -141,67 +141,68 @@ class UsersTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void savesAreSyncedBeforeAndAfterTheRename() {
-        QTemporaryDir app;
-        writeFile(app.filePath("units.ini"), "A\r\nB\r\n");
-        const QString log = app.filePath("trace.log");
-        const Run run =
-            runDriver({"save", app.path()}, strace(kTraceRenamesAndSyncs + QStringList{"-o", log}));
-        QCOMPARE(run.reports, QString());
-        QCOMPARE(run.exitCode, 0);
-        const QList<Call> calls = tracedCalls(log);
-        expectDurableReplace(calls, app.filePath("Konfigs.ini"));
-        expectDurableReplace(calls, app.filePath("units.ini"));
-        QCOMPARE(readFile(app.filePath("units.ini")), QByteArray("A\r\nB\r\n"));
+    // Every file a save or an apply replaces is synced before its rename, and its folder after.
+    void everyReplaceIsSyncedBeforeAndAfterTheRename_data() {
+        QTest::addColumn<bool>("applying");
+        QTest::newRow("a save") << false;
+        QTest::newRow("an apply, keeping the originals") << true;
     }
-
-    void unitFilesAreSyncedBeforeAndAfterTheRename() {
+    void everyReplaceIsSyncedBeforeAndAfterTheRename() {
+        QFETCH(bool, applying);
         QTemporaryDir base;
         const Installation kovex(base.filePath("app"), base.filePath("game"));
         const QString log = base.filePath("trace.log");
-        const Run run = runDriver({"apply", kovex.app, kovex.game, "Atlas", "Locust"},
-                                  strace(kTraceRenamesAndSyncs + QStringList{"-o", log}));
+        const QStringList args =
+            applying ? QStringList{"apply", kovex.app, kovex.game, "Atlas", "Locust"}
+                     : QStringList{"save", kovex.app};
+        const Run run = runDriver(args, strace(kTraceRenamesAndSyncs + QStringList{"-o", log}));
         QCOMPARE(run.reports, QString());
+        QCOMPARE(run.exitCode, 0);
         const QList<Call> calls = tracedCalls(log);
-        expectDurableReplace(calls, kovex.unit("WHM-6K_Warhammer"));
-        expectDurableReplace(calls, kovex.unit("MAD-3R_Marauder"));
-        expectDurableReplace(calls, keptFolderIn(kovex.app) + "/WHM-6K_Warhammer.txt");
-        QCOMPARE(readFile(kovex.unit("MAD-3R_Marauder")), QByteArray("locust\r\n"));
+        const QStringList replaced =
+            applying ? QStringList{kovex.unit("WHM-6K_Warhammer"), kovex.unit("MAD-3R_Marauder"),
+                                   keptFolderIn(kovex.app) + "/WHM-6K_Warhammer.txt"}
+                     : QStringList{kovex.app + "/Konfigs.ini", kovex.app + "/units.ini"};
+        for (const QString& file : replaced)
+            expectDurableReplace(calls, file);
+        QCOMPARE(readFile(applying ? kovex.unit("MAD-3R_Marauder") : kovex.app + "/units.ini"),
+                 applying ? QByteArray("locust\r\n") : QByteArray("Atlas\r\nLocust\r\n"));
     }
 
-    void aRefusedPermissionChangeIsReportedAndChangesNothing() {
-        QTemporaryDir app;
-        writeFile(app.filePath("units.ini"), "A\r\n");
-        writeFile(app.filePath("Konfigs.ini"), "");
-        // Each settings file gets the old file's permissions; the system refuses that here.
-        const Run run =
-            runDriver({"save", app.path()},
-                      strace({"-f", "-qq", "-o", "/dev/null", "-e", "trace=fchmod,fchmodat", "-e",
-                              "inject=fchmod,fchmodat:error=EPERM"}));
-        QCOMPARE(run.exitCode, 3);
-        QCOMPARE(run.reports, QString::fromUtf8("report 70: Zugriff verweigert: %1\n")
-                                  .arg(app.filePath("Konfigs.ini")));
-        QCOMPARE(readFile(app.filePath("Konfigs.ini")), QByteArray());
-        QCOMPARE(readFile(app.filePath("units.ini")), QByteArray("A\r\n"));
-        QCOMPARE(QDir(app.path()).entryList(QDir::Files | QDir::Hidden),
-                 QStringList({"Konfigs.ini", "units.ini"}));
+    // A system call fails: the permissions a settings file takes over from the old one, or the
+    // disk while a configuration is read for its copy. Reported with the cause's number, and
+    // every file stays as it was, with nothing left beside it.
+    void aFailedSystemCallIsReportedAndChangesNothing_data() {
+        QTest::addColumn<bool>("applying");
+        QTest::addColumn<QStringList>("fault");
+        QTest::addColumn<QString>("report");
+        QTest::newRow("fchmod refused") << false
+                                        << QStringList{"-e", "trace=fchmod,fchmodat", "-e",
+                                                       "inject=fchmod,fchmodat:error=EPERM"}
+                                        << "70: Zugriff verweigert: %1/Konfigs.ini";
+        QTest::newRow("a read error")
+            << true << QStringList{"-P", "%1/configs/Atlas.txt", "-e", "trace=read",
+                                   "-e", "inject=read:error=EIO"}
+            << QString::fromUtf8("57: Fehler beim Geräte-E/A: %1/configs/Atlas.txt");
     }
-
-    // The disk fails while a configuration is read for its copy: reported as a device error,
-    // and the unit that was to take it keeps what it had.
-    void aReadErrorWhileCopyingAConfigurationChangesNothing() {
+    void aFailedSystemCallIsReportedAndChangesNothing() {
+        QFETCH(bool, applying);
+        QFETCH(QStringList, fault);
+        QFETCH(QString, report);
         QTemporaryDir base;
         const Installation kovex(base.filePath("app"), base.filePath("game"));
-        const QString config = kovex.app + "/configs/Atlas.txt";
-        const Run run = runDriver({"apply", kovex.app, kovex.game, "Atlas", "Locust"},
-                                  strace({"-f", "-qq", "-o", "/dev/null", "-P", config, "-e",
-                                          "trace=read", "-e", "inject=read:error=EIO"}));
+        const QStringList before = kovex.files();
+        const QStringList args =
+            applying ? QStringList{"apply", kovex.app, kovex.game, "Atlas", "Locust"}
+                     : QStringList{"save", kovex.app};
+        fault.replaceInStrings("%1", kovex.app);
+        const Run run =
+            runDriver(args, strace(QStringList{"-f", "-qq", "-o", "/dev/null"} + fault));
         QCOMPARE(run.exitCode, 3);
-        QCOMPARE(run.reports,
-                 QString::fromUtf8("report 57: Fehler beim Geräte-E/A: %1\n").arg(config));
-        QCOMPARE(readFile(kovex.unit("WHM-6K_Warhammer")), kOriginalWarhammer);
-        QCOMPARE(QDir(kovex.game + "/Mechdata").entryList(QDir::Files | QDir::Hidden),
-                 QStringList({"MAD-3R_Marauder.txt", "WHM-6K_Warhammer.txt"}));
+        QCOMPARE(run.reports, "report " + report.arg(kovex.app) + "\n");
+        kovex.expectUntouched();
+        QCOMPARE(readFile(kovex.app + "/units.ini"), QByteArray("Atlas\r\nLocust\r\n"));
+        QCOMPARE(kovex.files(), before);
     }
 
     // Copies that run in other environments still meet at the folders themselves: root and
@@ -271,52 +272,6 @@ private slots:
         for (const QString& folder : {world.runtime, QDir::tempPath(), kovex.app, kovex.game})
             QCOMPARE(QDir(folder).entryList({"*.lock", "*kovex*lock*"}, QDir::AllEntries),
                      QStringList());
-    }
-
-    // Another user plants a link in a Mechdata they may write, to a file only root may read;
-    // root applies. The link is refused before anything changes: its target stays as it was,
-    // and no copy of it appears anywhere.
-    void aLinkPlantedByAnotherUserIsRefused() {
-        UnprivilegedWorld world;
-        const Installation kovex(world.folder("app", false), world.folder("game", false));
-        world.setMode(kovex.game + "/Mechdata", 01777);
-        const QString secret = world.folder("root-only", false) + "/secret";
-        writeFile(secret, "root's secret\r\n");
-        world.setMode(secret, 0600);
-        const QString unit = kovex.unit("WHM-6K_Warhammer");
-        QVERIFY(QFile::remove(unit));
-        QProcess plant;
-        plant.start(world.asTheUser().first(),
-                    world.asTheUser().mid(1) + QStringList{"ln", "-s", secret, unit});
-        QVERIFY(plant.waitForFinished() && plant.exitCode() == 0);
-
-        const Run run = runDriver({"apply", kovex.app, kovex.game, "Atlas", "Locust"});
-        QCOMPARE(run.reports, QString::fromUtf8("report 70: Zugriff verweigert: %1 (Verknüpfung "
-                                                "eines anderen Benutzers)\n")
-                                  .arg(unit));
-        QCOMPARE(readFile(secret), QByteArray("root's secret\r\n"));
-        QVERIFY(QFileInfo(unit).isSymLink());
-        QCOMPARE(readFile(kovex.unit("MAD-3R_Marauder")), kOriginalMarauder);
-        QVERIFY(!QFileInfo::exists(kovex.app + "/configs/Originale"));
-        QCOMPARE(QDir(kovex.app + "/configs").entryList(QDir::Files),
-                 QStringList({"Atlas.txt", "Locust.txt"}));
-        // A link the user made, in a folder of the user's, works as ever.
-        QVERIFY(QFile::remove(unit));
-        QVERIFY(QFile::link(kovex.app + "/configs/Locust.txt", unit));
-        QCOMPARE(runDriver({"apply", kovex.app, kovex.game, "Atlas", "Locust"}).reports, QString());
-        QCOMPARE(readFile(kovex.app + "/configs/Locust.txt"), QByteArray("atlas\r\n"));
-    }
-
-    // The settings files cannot be made for want of permission: the start says so with 70,
-    // naming the file, and creates nothing.
-    void settingsFilesTheUserMayNotCreate() {
-        UnprivilegedWorld world;
-        const QString app = world.folder("app", false);
-        const Run run = world.run({"save", app});
-        QVERIFY2(run.reports.startsWith(
-                     QString("report 70: Zugriff verweigert: %1\n").arg(app + "/Konfigs.ini")),
-                 qPrintable(run.reports));
-        QCOMPARE(QDir(app).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
     }
 
     // KOVEX unpacked from an old archive into a folder whose name is Latin-1, no UTF-8: it
@@ -393,23 +348,33 @@ private slots:
         QVERIFY(!QFileInfo::exists(kovex.app + "/configs/Originale"));
     }
 
-    // Settings files the user may write, in a folder the user may not: no temporary file can
-    // go beside them, and the save says so, naming the first file, and changes neither.
+    // A folder the user may not write: no settings file can be made there, nor a temporary
+    // file beside ones the user may write. The save says so, naming the first file, and changes
+    // and leaves nothing.
+    void aSaveIntoAFolderTheUserMayNotWriteIsRefused_data() {
+        QTest::addColumn<bool>("filesThere");
+        QTest::newRow("no settings files yet") << false;
+        QTest::newRow("settings files of the user's") << true;
+    }
     void aSaveIntoAFolderTheUserMayNotWriteIsRefused() {
+        QFETCH(bool, filesThere);
         UnprivilegedWorld world;
         const QString app = world.folder("app", false);
-        writeFile(app + "/Konfigs.ini", "");
-        writeFile(app + "/units.ini", "A\r\n");
-        world.handOver(app + "/Konfigs.ini");
-        world.handOver(app + "/units.ini");
+        for (const char* name : {"Konfigs.ini", "units.ini"}) {
+            if (!filesThere)
+                break;
+            writeFile(app + "/" + name, name[0] == 'u' ? "A\r\n" : "");
+            world.handOver(app + "/" + name);
+        }
+        const QStringList before = filesIn(app);
         const Run run = world.run({"save", app});
         QCOMPARE(run.exitCode, 3);
-        QCOMPARE(run.reports,
-                 QString("report 70: Zugriff verweigert: %1\n").arg(app + "/Konfigs.ini"));
-        QCOMPARE(readFile(app + "/Konfigs.ini"), QByteArray());
-        QCOMPARE(readFile(app + "/units.ini"), QByteArray("A\r\n"));
-        QCOMPARE(QDir(app).entryList(QDir::Files | QDir::Hidden),
-                 QStringList({"Konfigs.ini", "units.ini"}));
+        QVERIFY2(run.reports.startsWith(
+                     QString("report 70: Zugriff verweigert: %1\n").arg(app + "/Konfigs.ini")),
+                 qPrintable(run.reports));
+        QCOMPARE(filesIn(app), before);
+        if (filesThere)
+            QCOMPARE(readFile(app + "/units.ini"), QByteArray("A\r\n"));
     }
 
     void readOnlyLeftoversOfAKilledRunDoNotBlock() {
