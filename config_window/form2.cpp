@@ -1,6 +1,7 @@
 #include "form2.h"
 
 #include "controls/command_button.h"
+#include "controls/configurations_menu.h"
 #include "controls/error_report.h"
 #include "controls/kovex_fonts.h"
 #include "controls/list_box.h"
@@ -9,14 +10,18 @@
 #include "dir_list_box.h"
 #include "drive_list_box.h"
 #include "files/kovex_error.h"
+#include "settings/application_files.h"
+#include "settings/configuration_files.h"
 #include "settings/module1.h"
 
 #include <QCheckBox>
+#include <QCompleter>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStringListModel>
 #include <QTreeWidget>
 
 namespace {
@@ -77,6 +82,12 @@ void Form2::createControls() {
     Text1 = new QLineEdit(QStringLiteral("Text1"), Frame2);
     Text1->setFocusPolicy(Qt::StrongFocus);
     placeTwips(Text1, 120, 4080, 2895, 285);
+    // The names of the files in configs, offered while a name is typed.
+    m_completer = new QCompleter(new QStringListModel(this), this);
+    m_completer->setCaseSensitivity(Qt::CaseInsensitive);
+    m_completer->setModelSorting(QCompleter::CaseInsensitivelySortedModel);
+    Text1->setCompleter(m_completer);
+    m_configurationsMenu = new ConfigurationsMenu(List1, m_settings.files(), m_errors);
     Command2 = new CommandButton(QStringLiteral("^ "), bold, Qt::StrongFocus, Frame2);
     placeTwips(Command2, 840, 3720, 255, 255);
 
@@ -122,6 +133,8 @@ void Form2::connectHandlers() {
     connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Form2::Command3_Click);
     connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
+    connect(m_configurationsMenu, &ConfigurationsMenu::filesChosen, this,
+            &Form2::addConfigurations);
 }
 
 void Form2::Drive1_Change() {
@@ -151,7 +164,23 @@ void Form2::suggestGameFolder(const QString& path) {
         Dir1->showSuggested(path);
 }
 
+void Form2::setConfigurationFiles(std::shared_ptr<const ConfigurationFiles> files) {
+    static_cast<QStringListModel*>(m_completer->model())->setStringList(files->names());
+    List1->setConfigurationFiles(std::move(files));
+}
+
+void Form2::addConfigurations(const QStringList& paths) {
+    const QStringList names = m_configurationsMenu->takeIntoConfigs(paths);
+    for (const QString& name : names)
+        if (!List1->lines().toStringList().contains(name))
+            List1->AddItem(name);
+    setConfigurationFiles(
+        std::make_shared<const ConfigurationFiles>(m_settings.files().configsFolder()));
+}
+
 void Form2::showEvent(QShowEvent* event) {
+    setConfigurationFiles(
+        std::make_shared<const ConfigurationFiles>(m_settings.files().configsFolder()));
     if (!Dir1->isChosen() && !m_suggested.isEmpty() && QFileInfo(m_suggested).isDir())
         Dir1->showSuggested(m_suggested);
     // The order laid out; the folder list is made when first shown, so it is given then.

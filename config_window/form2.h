@@ -2,12 +2,17 @@
 
 #include <QWidget>
 
+#include <memory>
+
+class ConfigurationFiles;
+class ConfigurationsMenu;
 class DirListBox;
 class DriveListBox;
 class ErrorReport;
 class ListBox;
 class Module1;
 class QCheckBox;
+class QCompleter;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -28,6 +33,15 @@ public:
     // chosen, and "OK" takes it.
     void suggestGameFolder(const QString& path);
     QString suggestedGameFolder() const { return m_suggested; }
+
+    // What configs holds: the list marks names without a file, and the text box offers the
+    // files' names as they spell them.
+    void setConfigurationFiles(std::shared_ptr<const ConfigurationFiles> files);
+    // The list's context menu, which takes files into configs, as a drop does.
+    ConfigurationsMenu* configurationsMenu() const { return m_configurationsMenu; }
+    // Takes the files into configs; names new to the list join it, saved with the others.
+    void addConfigurations(const QStringList& paths);
+    QCompleter* completer() const { return m_completer; }
 
     QPushButton* Command1; // "OK": saves when "Speichern?" is ticked, then hides the window
     DriveListBox* Drive1;  // the drive choice
@@ -52,4 +66,6 @@ private:
     Module1& m_settings;
     ErrorReport& m_errors;
     QString m_suggested;
+    ConfigurationsMenu* m_configurationsMenu = nullptr;
+    QCompleter* m_completer = nullptr;
 };

@@ -4,8 +4,12 @@
 
 #include "files/kovex_error.h"
 
+#include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <QUrl>
 
 namespace {
 
@@ -123,4 +127,87 @@ const LineList& ListBox::lines() const {
 
 QStringList ListBox::items() const {
     return m_model->lines().toStringList();
+}
+
+void ListBox::setConfigurationFiles(std::shared_ptr<const ConfigurationFiles> files) {
+    QFont missing = font();
+    missing.setItalic(true);
+    m_model->setConfigurationFiles(std::move(files), missing,
+                                   palette().color(QPalette::Disabled, QPalette::Text));
+}
+
+void ListBox::setEmptyHint(const QString& hint) {
+    m_emptyHint = hint;
+    viewport()->update();
+}
+
+void ListBox::paintEvent(QPaintEvent* event) {
+    QListView::paintEvent(event);
+    if (m_model->rowCount() > 0 || m_emptyHint.isEmpty())
+        return;
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::Disabled, QPalette::Text));
+    painter.drawText(viewport()->rect().adjusted(3, 2, -3, -2),
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, m_emptyHint);
+}
+
+namespace {
+
+// Where a list's menu opens from the keyboard: below the current row, or at the list's top.
+QPoint menuPlace(const ListBox& list) {
+    const QRect row = list.visualRect(list.currentIndex());
+    const QPoint at = row.isValid() ? row.bottomLeft() : QPoint(0, 0);
+    return list.viewport()->mapToGlobal(at);
+}
+
+// The local files among dropped URLs; none where any is not one.
+QStringList localFiles(const QMimeData* data) {
+    QStringList paths;
+    if (!data || !data->hasUrls())
+        return paths;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile())
+            return {};
+        paths << url.toLocalFile();
+    }
+    return paths;
+}
+
+} // namespace
+
+void ListBox::contextMenuEvent(QContextMenuEvent* event) {
+    emit contextMenuAsked(event->reason() == QContextMenuEvent::Mouse ? event->globalPos()
+                                                                      : menuPlace(*this));
+    event->accept();
+}
+
+void ListBox::keyPressEvent(QKeyEvent* event) {
+    // The system sends some of these as a context menu; the offscreen platform and others do
+    // not.
+    const bool menuKey = event->key() == Qt::Key_Menu ||
+                         (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+    if (!menuKey)
+        return QListView::keyPressEvent(event);
+    emit contextMenuAsked(menuPlace(*this));
+    event->accept();
+}
+
+void ListBox::dragEnterEvent(QDragEnterEvent* event) {
+    if (localFiles(event->mimeData()).isEmpty())
+        return event->ignore();
+    event->acceptProposedAction();
+}
+
+void ListBox::dragMoveEvent(QDragMoveEvent* event) {
+    if (localFiles(event->mimeData()).isEmpty())
+        return event->ignore();
+    event->acceptProposedAction();
+}
+
+void ListBox::dropEvent(QDropEvent* event) {
+    const QStringList paths = localFiles(event->mimeData());
+    if (paths.isEmpty())
+        return event->ignore();
+    event->acceptProposedAction();
+    emit filesDropped(paths);
 }

@@ -2,6 +2,9 @@
 
 #include <QListView>
 
+#include <memory>
+
+class ConfigurationFiles;
 class LineList;
 class NameListModel;
 
@@ -32,11 +35,32 @@ public:
     // a null name marks none.
     void setHeld(const QString& player, const QString& computer);
 
+    // The files in configs, for marking names without one and for the rows' tool tips.
+    void setConfigurationFiles(std::shared_ptr<const ConfigurationFiles> files);
+    // A line that an empty list shows in grey, in the list itself.
+    void setEmptyHint(const QString& hint);
+    const QString& emptyHint() const { return m_emptyHint; }
+
     // Lays out the rest of a long list first when the row is not laid out yet.
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
+signals:
+    // The right mouse button, the menu key or Shift+F10 on the list: where its menu belongs.
+    void contextMenuAsked(const QPoint& globalPos);
+    // Files dropped from a file manager, as local paths.
+    void filesDropped(const QStringList& paths);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     static constexpr int kFirstBatch = 1000;
 
     NameListModel* m_model;
+    QString m_emptyHint;
 };

@@ -13,6 +13,15 @@ QVariant NameListModel::data(const QModelIndex& index, int role) const {
     }
     if (role == Qt::EditRole)
         return m_lines.at(index.row());
+    if (m_files &&
+        (role == Qt::FontRole || role == Qt::ForegroundRole || role == Qt::ToolTipRole)) {
+        const QString name = m_lines.at(index.row());
+        if (role == Qt::ToolTipRole)
+            return m_files->describe(name);
+        if (!m_files->fileOf(name).isEmpty())
+            return {};
+        return role == Qt::ForegroundRole ? QVariant(m_missingColour) : QVariant(m_missingFont);
+    }
     if (role != kHeldRole && role != Qt::AccessibleDescriptionRole)
         return {};
     if (m_playerHeld.isNull() && m_computerHeld.isNull())
@@ -38,6 +47,16 @@ void NameListModel::setHeld(const QString& player, const QString& computer) {
     if (rowCount() > 0)
         emit dataChanged(index(0), index(rowCount() - 1),
                          {kHeldRole, Qt::AccessibleDescriptionRole});
+}
+
+void NameListModel::setConfigurationFiles(std::shared_ptr<const ConfigurationFiles> files,
+                                          const QFont& missingFont, const QColor& missingColour) {
+    m_files = std::move(files);
+    m_missingFont = missingFont;
+    m_missingColour = missingColour;
+    if (rowCount() > 0)
+        emit dataChanged(index(0), index(rowCount() - 1),
+                         {Qt::FontRole, Qt::ForegroundRole, Qt::ToolTipRole});
 }
 
 void NameListModel::append(const QString& line) {

@@ -1,8 +1,13 @@
 #pragma once
 
+#include "settings/configuration_files.h"
 #include "settings/line_list.h"
 
 #include <QAbstractListModel>
+#include <QColor>
+#include <QFont>
+
+#include <memory>
 
 // The items of a list box, read-only to the view. Very long names are shown cut short, so that
 // drawing never lays out megabytes of text; the items themselves stay whole.
@@ -18,6 +23,10 @@ public:
     // rows say so (kHeldRole: which slots, by the slots' colours; and to a screen reader).
     void setHeld(const QString& player, const QString& computer);
     static constexpr int kHeldRole = Qt::UserRole + 1; // QList<bool>{player, computer}
+    // The files in configs: a name without one is shown greyed and italic, and each row's tool
+    // tip says what its file is, or that it is missing. Until they are known, nothing is marked.
+    void setConfigurationFiles(std::shared_ptr<const ConfigurationFiles> files,
+                               const QFont& missingFont, const QColor& missingColour);
     void append(const QString& line);
     void append(const LineList& lines);
     void removeAt(int row);
@@ -29,4 +38,7 @@ private:
     LineList m_lines;
     QString m_playerHeld;
     QString m_computerHeld;
+    std::shared_ptr<const ConfigurationFiles> m_files;
+    QFont m_missingFont;
+    QColor m_missingColour;
 };

@@ -159,8 +159,6 @@ struct Keeping {
 Keeping keepUnknownContents(FileSystemObject& fso, const ApplyPlan& p,
                             const KeptOriginals& originals) {
     Keeping keeping;
-    if (!QFileInfo(p.configs).isDir())
-        return keeping; // no configuration can come from there either
     const QStringList destinations{p.copies[0].destination, p.copies[1].destination};
     for (const UnitCopy& copy : p.copies) {
         // Asked afresh for each: the first unit's content may just have been kept.
@@ -180,7 +178,10 @@ Keeping keepUnknownContents(FileSystemObject& fso, const ApplyPlan& p,
     return keeping;
 }
 
-enum class Outcome { Applied, CannotKeep };
+struct Outcome {
+    bool applied = false;
+    QStringList kept;
+};
 
 // One attempt, holding the locks: another copy of the program applying to the same game, or
 // saving into the same configs, waits, or this one reports; both unit files always come from
@@ -191,12 +192,13 @@ Outcome applyLocked(FileSystemObject& fso, const ApplicationFiles& files, const 
     const KeptOriginals originals(files.configsFolder(), a.gameFolder);
     const ApplyPlan p = plan(a, files.configsFolder(), mechdata, originals);
     check(p);
+    originals.migrate(fso);
     const Keeping keeping = keepUnknownContents(fso, p, originals);
     if (keeping.refused && keepingRequired) {
         // The user is asked first; until then nothing changes.
         for (const QString& file : keeping.kept)
             QFile::remove(file);
-        return Outcome::CannotKeep;
+        return {};
     }
     QList<FileSystemObject::Copy> copies;
     QList<QByteArray> sourcesBefore;
@@ -206,25 +208,27 @@ Outcome applyLocked(FileSystemObject& fso, const ApplicationFiles& files, const 
         copies.append({copy.source, copy.destination});
         sourcesBefore.append(system_files::fingerprint(copy.source));
     }
-    if (copies.isEmpty())
-        return Outcome::Applied;
-    fso.CopyFilesTogether(copies);
+    if (!copies.isEmpty())
+        fso.CopyFilesTogether(copies);
     for (qsizetype i = 0; i < copies.size(); ++i)
         WrittenUnits::ofThisRun().record(copies[i].destination, copies[i].source, sourcesBefore[i]);
-    return Outcome::Applied;
+    return {true, keeping.kept};
 }
 
 } // namespace
 
-void applyAssignment(const ApplicationFiles& files, const Assignment& assignment,
-                     const std::function<bool(const QString&)>& askWithoutOriginals) {
+QStringList applyAssignment(const ApplicationFiles& files, const Assignment& assignment,
+                            const std::function<bool(const QString&)>& askWithoutOriginals) {
     checkSlot(QStringLiteral("Player"), assignment.playerSlot);
     checkSlot(QStringLiteral("Computer"), assignment.computerSlot);
     checkGameFolder(assignment.gameFolder);
     const QString mechdata = unit_files::mechdataOf(assignment.gameFolder);
     const auto fso = files.createFileSystemObject();
-    if (applyLocked(*fso, files, assignment, mechdata, true) == Outcome::Applied)
-        return;
-    if (askWithoutOriginals(shown(files.configsFolder())))
-        applyLocked(*fso, files, assignment, mechdata, false);
+    const Outcome first = applyLocked(*fso, files, assignment, mechdata, true);
+    if (first.applied)
+        return first.kept;
+    const QString kept = KeptOriginals(files.configsFolder(), assignment.gameFolder).folder();
+    if (!askWithoutOriginals(shown(kept)))
+        return {};
+    return applyLocked(*fso, files, assignment, mechdata, false).kept;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class ApplicationFiles;
@@ -18,8 +19,9 @@ struct Assignment {
 // either replaces its file. A failed check throws and nothing is written anywhere. A slot that
 // names one of the game's unit files stands for this game's own unit.
 //
-// When the kept folder cannot take a content, askWithoutOriginals (given the configs folder)
-// decides whether to copy all the same. It is asked while no lock is held, so that another copy
-// of the program is never kept waiting by the question; everything is then looked at afresh.
-void applyAssignment(const ApplicationFiles& files, const Assignment& assignment,
-                     const std::function<bool(const QString&)>& askWithoutOriginals);
+// When the kept folder cannot take a content, askWithoutOriginals (given that folder) decides
+// whether to copy all the same. It is asked while no lock is held, so that another copy of the
+// program is never kept waiting by the question; everything is then looked at afresh. Gives
+// back the files kept.
+QStringList applyAssignment(const ApplicationFiles& files, const Assignment& assignment,
+                            const std::function<bool(const QString&)>& askWithoutOriginals);

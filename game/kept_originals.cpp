@@ -1,12 +1,16 @@
 #include "kept_originals.h"
 
 #include "files/file_checks.h"
+#include "files/file_system_object.h"
+#include "files/kovex_error.h"
 #include "files/system_files.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+
+#include <algorithm>
 
 namespace {
 
@@ -26,21 +30,42 @@ QString gameFolderName(const QString& gameFolder) {
 } // namespace
 
 KeptOriginals::KeptOriginals(const QString& configsFolder, const QString& gameFolder)
-    : m_folder(configsFolder + QStringLiteral("/Originale/") + gameFolderName(gameFolder)) {}
+    : m_folder(gameFolder + QLatin1Char('/') + kFolderName),
+      m_earlierFolder(configsFolder + QStringLiteral("/Originale/") + gameFolderName(gameFolder)) {}
 
-QString KeptOriginals::gamesOwn(const QString& unit) const {
-    if (!QFileInfo(m_folder).isDir())
+namespace {
+
+QString ownIn(const QString& folder, const QString& unit) {
+    if (!QFileInfo(folder).isDir())
         return {};
-    const QString own = file_checks::spelledAsFound(m_folder, unit + QStringLiteral(".txt"));
+    const QString own = file_checks::spelledAsFound(folder, unit + QStringLiteral(".txt"));
     return QFileInfo(own).isFile() ? own : QString();
 }
 
-QStringList KeptOriginals::files() const {
+QStringList filesIn(const QString& path) {
     QStringList kept;
-    const QDir folder(m_folder);
+    const QDir folder(path);
     for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden, QDir::Name))
         kept << folder.filePath(name);
     return kept;
+}
+
+// The unit a kept file is of: its name without " (n).txt".
+QString unitOf(const QString& file) {
+    static const QRegularExpression numbered(QStringLiteral("^(.*?)(?: \\(\\d+\\))?\\.txt$"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    return numbered.match(QFileInfo(file).fileName()).captured(1);
+}
+
+} // namespace
+
+QString KeptOriginals::gamesOwn(const QString& unit) const {
+    const QString own = ownIn(m_folder, unit);
+    return own.isEmpty() ? ownIn(m_earlierFolder, unit) : own;
+}
+
+QStringList KeptOriginals::files() const {
+    return filesIn(m_folder) + filesIn(m_earlierFolder);
 }
 
 QString KeptOriginals::nextPlace(const QString& unit) const {
@@ -52,4 +77,28 @@ QString KeptOriginals::nextPlace(const QString& unit) const {
     while (QFileInfo::exists(place(n)) || QFileInfo(place(n)).isSymLink())
         ++n;
     return place(n);
+}
+
+void KeptOriginals::migrate(FileSystemObject& fso) const {
+    QStringList earlier = filesIn(m_earlierFolder);
+    if (earlier.isEmpty() || (!QFileInfo(m_folder).isDir() && !QDir().mkdir(m_folder)))
+        return;
+    // The game's own first, so that it stays the game's own here.
+    std::stable_partition(earlier.begin(), earlier.end(), [](const QString& file) {
+        return QFileInfo(file).fileName().compare(unitOf(file) + QStringLiteral(".txt"),
+                                                  Qt::CaseInsensitive) == 0;
+    });
+    for (const QString& file : earlier) {
+        try {
+            const QStringList here = filesIn(m_folder);
+            const bool held = std::any_of(here.begin(), here.end(), [&](const QString& kept) {
+                return file_checks::holdSameBytes(kept, file);
+            });
+            // What the game folder cannot take stays where it is, and is honoured there.
+            if (!held)
+                static_cast<void>(fso.CopyToNewFile(file, nextPlace(unitOf(file))));
+        } catch (const KovexError&) {
+            // A kept file that cannot be read stays where it is too.
+        }
+    }
 }

@@ -4,6 +4,7 @@
 #include "config_window/form2.h"
 #include "controls/brief_notice.h"
 #include "controls/command_button.h"
+#include "controls/configurations_menu.h"
 #include "controls/error_report.h"
 #include "controls/kovex_fonts.h"
 #include "controls/list_box.h"
@@ -14,10 +15,12 @@
 #include "game/unit_files.h"
 #include "info_window/form3.h"
 #include "settings/application_files.h"
+#include "settings/configuration_files.h"
 #include "settings/module1.h"
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLayout>
 #include <QMenuBar>
@@ -45,6 +48,8 @@ void Form1::createControls(QWidget* client) {
 
     List1 = new ListBox(Frame1);
     placeTwips(List1, 120, 600, 2655, 3765);
+    List1->setEmptyHint(QStringLiteral("Mech-Dateien hierher ziehen oder Rechtsklick"));
+    m_configurationsMenu = new ConfigurationsMenu(List1, m_settings.files(), m_errors);
 
     const QFont bold = kovex_fonts::bold();
     Label1[0] = new StaticLabel(QStringLiteral("Vorhandene Mechs:"), bold, Frame1);
@@ -121,6 +126,8 @@ void Form1::connectHandlers() {
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+    connect(m_configurationsMenu, &ConfigurationsMenu::filesChosen, this,
+            &Form1::addConfigurations);
 }
 
 void Form1::Form_Load() {
@@ -173,6 +180,7 @@ void Form1::Command4_Click() {
             "„Konfigurieren“ den Installationspfad von Velmora angeben und mit „OK“ bestätigen."));
         return;
     }
+    QStringList kept;
     const bool applied = m_errors.runHandler([&] {
         const auto askWithoutOriginals = [this](const QString& configs) {
             return m_errors.askYesNo(
@@ -180,15 +188,47 @@ void Form1::Command4_Click() {
                                "„%1“ aufbewahrt werden.\n\nTrotzdem zuweisen?")
                     .arg(configs));
         };
-        applyAssignment(m_settings.files(), {config.Dir1->Path(), player->text(), computer->text()},
-                        askWithoutOriginals);
+        kept = applyAssignment(m_settings.files(),
+                               {config.Dir1->Path(), player->text(), computer->text()},
+                               askWithoutOriginals);
     });
     showGameHoldings();
-    if (applied && m_holdings.player.kind != UnitHolding::Kind::Missing)
-        notice()->showBelow(Command4,
-                            QStringLiteral("Zugewiesen in %1:\nPlayer: %2\nComputer: %3")
-                                .arg(QDir::toNativeSeparators(m_holdings.mechdata),
-                                     describe(m_holdings.player), describe(m_holdings.computer)));
+    if (!applied || m_holdings.player.kind == UnitHolding::Kind::Missing)
+        return;
+    QString text = QStringLiteral("Zugewiesen in %1:\nPlayer: %2\nComputer: %3")
+                       .arg(QDir::toNativeSeparators(m_holdings.mechdata),
+                            describe(m_holdings.player), describe(m_holdings.computer));
+    if (!kept.isEmpty()) {
+        QStringList names;
+        for (const QString& file : kept)
+            names << QFileInfo(file).fileName();
+        text += QStringLiteral("\nAufbewahrt in %1: %2")
+                    .arg(QDir::toNativeSeparators(QFileInfo(kept.first()).absolutePath()),
+                         names.join(QStringLiteral(", ")));
+    }
+    notice()->showBelow(Command4, text);
+}
+
+void Form1::addConfigurations(const QStringList& paths) {
+    const QStringList names = m_configurationsMenu->takeIntoConfigs(paths);
+    ListBox& known = *m_windows.form2().List1;
+    bool added = false;
+    for (const QString& name : names) {
+        if (known.lines().toStringList().contains(name))
+            continue;
+        known.AddItem(name);
+        added = true;
+    }
+    if (added)
+        m_errors.runHandler([this] { m_settings.SaveSettings(); });
+    showGameHoldings();
+    // The last one taken is chosen, ready for a slot's ">>".
+    const QStringList shown = List1->items();
+    const int row = names.isEmpty() ? -1 : int(shown.lastIndexOf(names.last()));
+    if (row >= 0) {
+        List1->setCurrentIndex(List1->model()->index(row, 0));
+        List1->setFocus();
+    }
 }
 
 BriefNotice* Form1::notice() {
@@ -213,6 +253,11 @@ QString Form1::describe(const UnitHolding& holding) {
 }
 
 void Form1::showGameHoldings() {
+    // What configs holds, for both lists' marks and tool tips.
+    const auto configurations =
+        std::make_shared<const ConfigurationFiles>(m_settings.files().configsFolder());
+    List1->setConfigurationFiles(configurations);
+    m_windows.form2().setConfigurationFiles(configurations);
     DirListBox& folder = *m_windows.form2().Dir1;
     m_holdings = folder.isChosen() ? holdingsOf(m_settings.files().configsFolder(), folder.Path(),
                                                 player->text(), computer->text())
@@ -235,8 +280,16 @@ void Form1::showGameHoldings() {
         QStringLiteral("Im Spiel für den Player: %1").arg(describe(m_holdings.player)),
         QStringLiteral("Im Spiel für den Computer: %1").arg(describe(m_holdings.computer))};
     const bool known = !m_holdings.mechdata.isEmpty();
-    player->setToolTip(known ? inGame[0] : target);
-    computer->setToolTip(known ? inGame[1] : target);
+    // A slot naming a configuration whose file is missing says so; the game's units stand for
+    // the game's own.
+    const auto missing = [&](const QString& slot) {
+        return unit_files::kUnits.contains(slot, Qt::CaseInsensitive) ||
+                       !configurations->fileOf(slot).isEmpty()
+                   ? QString()
+                   : QLatin1Char('\n') + configurations->describe(slot);
+    };
+    player->setToolTip((known ? inGame[0] : target) + missing(player->text()));
+    computer->setToolTip((known ? inGame[1] : target) + missing(computer->text()));
     Command4->setToolTip(target);
     List1->setToolTip(known ? inGame[0] + QLatin1Char('\n') + inGame[1] : target);
     // A screen reader hears the same.

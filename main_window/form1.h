@@ -5,6 +5,7 @@
 #include <QMainWindow>
 
 class BriefNotice;
+class ConfigurationsMenu;
 class ErrorReport;
 class Form2;
 class Form3;
@@ -49,6 +50,11 @@ public:
     const GameHoldings& gameHoldings() const { return m_holdings; }
     // The notice that confirms an apply.
     BriefNotice* notice();
+    // The main list's context menu, which takes files into configs, as a drop does.
+    ConfigurationsMenu* configurationsMenu() const { return m_configurationsMenu; }
+    // Takes the files into configs; names new to the known configurations join them and are
+    // saved at once, as "Speichern" does, and the last one taken is selected.
+    void addConfigurations(const QStringList& paths);
 
     QGroupBox* Frame1;     // the panel that holds every other control
     ListBox* List1;        // "Vorhandene Mechs:", the copy of the known configurations
@@ -82,5 +88,6 @@ private:
     Form1Windows& m_windows;
     GameHoldings m_holdings;
     BriefNotice* m_notice = nullptr;
+    ConfigurationsMenu* m_configurationsMenu = nullptr;
     bool m_watchingGame = false;
 };

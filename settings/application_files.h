@@ -22,6 +22,9 @@ public:
     QString unitsPath() const { return m_folder + QStringLiteral("/units.ini"); }
     // Where the configurations lie; the one place that names it.
     QString configsFolder() const { return m_folder + QStringLiteral("/configs"); }
+    // Makes configs when it is not there: only when a file first needs it. One that cannot be
+    // made throws (KovexError 70, naming it).
+    void createConfigsFolder() const;
 
     std::unique_ptr<FileSystemObject> createFileSystemObject() const;
     // Replaces the file layer, for example to inject failures; an empty one restores it.

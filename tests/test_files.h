@@ -19,6 +19,10 @@ QByteArray crlfLines(const QStringList& lines);
 extern const QByteArray kOriginalWarhammer;
 extern const QByteArray kOriginalMarauder;
 
+// Where the game's own units are kept, in the game folder.
+inline QString keptFolderOf(const QString& gameFolder) {
+    return gameFolder + "/KOVEX-Originale";
+}
 // Makes a game folder with the game's own units; its clean path.
 QString makeGame(const QString& folder);
 

@@ -90,16 +90,8 @@ void GameFixture::expectGameUntouched() const {
 }
 
 QString GameFixture::kept(const QString& unit, int number) const {
-    return keptFolderIn(h.appDir.path()) + "/" + unit +
+    return keptFolderOf(game) + "/" + unit +
            (number > 1 ? QString(" (%1)").arg(number) : QString()) + ".txt";
-}
-
-QString keptFolderIn(const QString& appFolder) {
-    const QDir originals(appFolder + "/configs/Originale");
-    const QStringList games = originals.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    if (games.size() != 1)
-        return games.isEmpty() ? QStringLiteral("<none>") : QStringLiteral("<several>");
-    return originals.filePath(games.first());
 }
 
 void clickRow(ListBox* list, int row) {

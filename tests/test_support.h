@@ -71,10 +71,6 @@ public:
     QString game;
 };
 
-// The one folder of kept unit files in the application folder's configs; "<none>" or "<several>"
-// where there is not exactly one.
-QString keptFolderIn(const QString& appFolder);
-
 // Clicks on a list's row as a user would.
 void clickRow(ListBox* list, int row);
 // Chooses an item of the main window's "Datei" menu with the mouse.

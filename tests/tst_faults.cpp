@@ -321,7 +321,7 @@ private slots:
         QCOMPARE(h.errors.first().description(),
                  QString("Pfad nicht gefunden: %1").arg(native(missing)));
         here.expectGameUntouched();
-        QVERIFY(!QDir(h.appPath("configs/Originale")).exists());
+        QVERIFY(!QDir(keptFolderOf(here.game)).exists());
 
         chooseDateiItem(h.form1(), h.form1().Speichern);
         QCOMPARE(h.errors.size(), 1);
@@ -465,23 +465,24 @@ private slots:
         QCOMPARE(h.form1().List1->items(), QString(names).split("\r\n", Qt::SkipEmptyParts));
     }
 
-    // configs cannot take the game's own units: asked first, "Nein" changes nothing, "Ja"
+    // The game folder cannot take the game's own units: asked first, "Nein" changes nothing, "Ja"
     // assigns without them.
-    void readOnlyConfigsAsksBeforeAssigning() {
+    void aKeptFolderOnAReadOnlyDiskAsksBeforeAssigning() {
         REQUIRE_SCRATCH_MOUNTS();
         Harness h;
-        QVERIFY(QDir(h.appDir.path()).mkdir("configs"));
-        ScratchMount mount(h.appPath("configs"), 64);
-        QVERIFY(mount.mounted());
         GameFixture g(h);
-        QVERIFY(scratch_mounts::remountReadOnly(h.appPath("configs")));
+        const QString kept = keptFolderOf(g.game);
+        QVERIFY(QDir().mkdir(kept));
+        ScratchMount mount(kept, 64);
+        QVERIFY(mount.mounted());
+        QVERIFY(scratch_mounts::remountReadOnly(kept));
         g.start();
         g.applyWith("Atlas", "Locust");
         QCOMPARE(h.questions, QStringList(QString::fromUtf8("Die eigenen Einheitendateien des "
                                                             "Spiels können nicht im Ordner „%1“ "
                                                             "aufbewahrt werden.\n\nTrotzdem "
                                                             "zuweisen?")
-                                              .arg(native(h.appPath("configs")))));
+                                              .arg(native(kept))));
         g.expectGameUntouched();
         h.answerYes = true;
         QTest::mouseClick(h.form1().Command4, Qt::LeftButton);

@@ -156,7 +156,7 @@ private slots:
                  foreign(path));
         QCOMPARE(readFile(secret), QByteArray("root's own\r\n"));
         QCOMPARE(readFile(kovex.unit("MAD-3R_Marauder")), kOriginalMarauder);
-        QVERIFY(!QFileInfo::exists(kovex.app + "/configs/Originale"));
+        QVERIFY(!QFileInfo::exists(keptFolderOf(kovex.game)));
     }
 };
 

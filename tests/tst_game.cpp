@@ -138,8 +138,9 @@ private slots:
         QVERIFY(notice->isVisible());
         QCOMPARE(notice->text(),
                  QString::fromUtf8("Zugewiesen in %1:\nPlayer: „Atlas“\nComputer: Original des "
-                                   "Spiels („WHM-6K_Warhammer“)")
-                     .arg(native(g.game + "/Mechdata")));
+                                   "Spiels („WHM-6K_Warhammer“)\nAufbewahrt in %2: "
+                                   "WHM-6K_Warhammer.txt, MAD-3R_Marauder.txt")
+                     .arg(native(g.game + "/Mechdata"), native(keptFolderOf(g.game))));
         // The window with the notice where it shows, for looking at.
         QImage picture(h.form1().size() + QSize(0, notice->height() + 8), QImage::Format_RGB32);
         picture.fill(Qt::white);
@@ -183,23 +184,18 @@ private slots:
         QTest::mouseClick(h.form1().Command4, Qt::LeftButton);
         first.expectGameUntouched();
         QVERIFY(h.errors.isEmpty());
-        QCOMPARE(QDir(h.appPath("configs/Originale"))
-                     .entryList(QDir::Dirs | QDir::NoDotAndDotDot)
-                     .size(),
-                 2);
+        QCOMPARE(filesIn(keptFolderOf(first.game)),
+                 QStringList({"MAD-3R_Marauder.txt", "WHM-6K_Warhammer.txt"}));
 
         // A unit changed outside KOVEX to something nothing else holds is kept before it is
         // replaced, beside the game's own.
         writeFile(second.unit("MAD-3R_Marauder"), "hand-made marauder\r\n");
         h.form2().Dir1->setPath(second.game);
         second.applyWith("Atlas", "Atlas");
-        const QStringList kept =
-            QDir(h.appPath("configs/Originale")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
         QByteArrayList everything;
-        for (const QString& game : kept)
-            for (const QString& file :
-                 QDir(h.appPath("configs/Originale/" + game)).entryList(QDir::Files))
-                everything << readFile(h.appPath("configs/Originale/" + game + "/" + file));
+        for (const QString& game : {first.game, second.game})
+            for (const QString& file : filesIn(keptFolderOf(game)))
+                everything << readFile(keptFolderOf(game) + "/" + file);
         for (const QByteArray& content :
              {kOriginalWarhammer, kOriginalMarauder, QByteArray("updated warhammer\r\n"),
               QByteArray("updated marauder\r\n"), QByteArray("hand-made marauder\r\n")})

@@ -80,7 +80,7 @@ private slots:
     void aKeptFolderThatCannotBeMadeIsAskedAboutWithNoLockHeld() {
         QTemporaryDir base;
         const Installation kovex(base.filePath("app"), base.filePath("game"));
-        writeFile(kovex.app + "/configs/Originale", "in the way");
+        writeFile(keptFolderOf(kovex.game), "in the way");
         QStringList asked;
         bool free = true;
         bool yes = false;
@@ -90,7 +90,7 @@ private slots:
             return yes;
         };
         QCOMPARE(applied(kovex, "Atlas", "Locust", ask), QString());
-        QCOMPARE(asked, QStringList({native(kovex.app + "/configs")}));
+        QCOMPARE(asked, QStringList({native(keptFolderOf(kovex.game))}));
         kovex.expectUntouched();
         yes = true;
         QCOMPARE(applied(kovex, "Atlas", "Locust", ask), QString());

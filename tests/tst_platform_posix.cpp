@@ -54,7 +54,7 @@ private slots:
         s.applyWith("Atlas", "Locust");
         QVERIFY(h.errors.isEmpty());
         QCOMPARE(QDir(s.game).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
-                 QStringList({"MECHDATA"}));
+                 QStringList({"KOVEX-Originale", "MECHDATA"}));
         QCOMPARE(QDir(s.game + "/MECHDATA").entryList(QDir::Files, QDir::Name | QDir::IgnoreCase),
                  QStringList({"mad-3r_marauder.txt", "WHM-6K_WARHAMMER.TXT"}));
         QCOMPARE(readFile(s.game + "/MECHDATA/WHM-6K_WARHAMMER.TXT"),

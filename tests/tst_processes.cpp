@@ -57,8 +57,8 @@ private slots:
                      QStringList({"MAD-3R_Marauder.txt", "WHM-6K_Warhammer.txt"}));
         }
         // The game's own units were kept once, whole.
-        QCOMPARE(readFile(keptFolderIn(kovex.app) + "/WHM-6K_Warhammer.txt"), kOriginalWarhammer);
-        QCOMPARE(QDir(keptFolderIn(kovex.app)).entryList(QDir::Files),
+        QCOMPARE(readFile(keptFolderOf(kovex.game) + "/WHM-6K_Warhammer.txt"), kOriginalWarhammer);
+        QCOMPARE(QDir(keptFolderOf(kovex.game)).entryList(QDir::Files),
                  QStringList({"MAD-3R_Marauder.txt", "WHM-6K_Warhammer.txt"}));
     }
 
@@ -75,7 +75,7 @@ private slots:
         QFETCH(QString, asking);
         QTemporaryDir base;
         const Installation kovex(base.filePath("app"), base.filePath("game"));
-        writeFile(kovex.app + "/configs/Originale", "in the way: nothing can be kept");
+        writeFile(keptFolderOf(kovex.game), "in the way: nothing can be kept");
         QProcess first;
         const QStringList args =
             asking == "save" ? QStringList{"save", kovex.app}

@@ -161,7 +161,7 @@ private slots:
         const QList<Call> calls = tracedCalls(log);
         const QStringList replaced =
             applying ? QStringList{kovex.unit("WHM-6K_Warhammer"), kovex.unit("MAD-3R_Marauder"),
-                                   keptFolderIn(kovex.app) + "/WHM-6K_Warhammer.txt"}
+                                   keptFolderOf(kovex.game) + "/WHM-6K_Warhammer.txt"}
                      : QStringList{kovex.app + "/Konfigs.ini", kovex.app + "/units.ini"};
         for (const QString& file : replaced)
             expectDurableReplace(calls, file);
@@ -345,7 +345,7 @@ private slots:
                  QString("report 70: Zugriff verweigert: %1\n").arg(path));
         kovex.expectUntouched();
         QCOMPARE(kovex.files(), before); // no originals kept, no temporary files
-        QVERIFY(!QFileInfo::exists(kovex.app + "/configs/Originale"));
+        QVERIFY(!QFileInfo::exists(keptFolderOf(kovex.game)));
     }
 
     // A folder the user may not write: no settings file can be made there, nor a temporary
@@ -408,17 +408,18 @@ private slots:
                  QFileDevice::Permissions());
     }
 
-    // Installed by root, used by another user: configs cannot take the game's own units.
-    void configsThatCannotKeepTheOriginalsAsksFirst_data() {
+    // A game installed by root, whose units another user may replace: the game folder cannot
+    // take the game's own units, and the user is asked first.
+    void aGameFolderThatCannotKeepTheOriginalsAsksFirst_data() {
         QTest::addColumn<bool>("yes");
         QTest::newRow("Nein") << false;
         QTest::newRow("Ja") << true;
     }
 
-    void configsThatCannotKeepTheOriginalsAsksFirst() {
+    void aGameFolderThatCannotKeepTheOriginalsAsksFirst() {
         QFETCH(bool, yes);
         UnprivilegedWorld world;
-        const Installation kovex(world.folder("app", false), world.folder("game", true));
+        const Installation kovex(world.folder("app", true), world.folder("game", false));
         world.handOver(kovex.game + "/Mechdata");
         world.handOver(kovex.unit("WHM-6K_Warhammer"));
         world.handOver(kovex.unit("MAD-3R_Marauder"));
@@ -431,9 +432,9 @@ private slots:
         QCOMPARE(run.reports, QString());
         QCOMPARE(run.questions,
                  QString::fromUtf8("question: Die eigenen Einheitendateien des Spiels können "
-                                   "nicht im Ordner „%1/configs“ aufbewahrt werden.  Trotzdem "
+                                   "nicht im Ordner „%1“ aufbewahrt werden.  Trotzdem "
                                    "zuweisen?\n")
-                     .arg(kovex.app));
+                     .arg(keptFolderOf(kovex.game)));
         if (yes) {
             QCOMPARE(readFile(kovex.unit("WHM-6K_Warhammer")), QByteArray("atlas\r\n"));
             QCOMPARE(readFile(kovex.unit("MAD-3R_Marauder")), QByteArray("locust\r\n"));
@@ -441,6 +442,7 @@ private slots:
             kovex.expectUntouched();
         }
         QCOMPARE(QDir(kovex.app + "/configs").entryList(QDir::Files), configsBefore);
+        QVERIFY(!QFileInfo::exists(keptFolderOf(kovex.game)));
     }
 };
 

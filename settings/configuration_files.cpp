@@ -1,0 +1,83 @@
+#include "configuration_files.h"
+
+#include "settings_text.h"
+
+#include "files/kovex_error.h"
+#include "files/system_files.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+
+namespace {
+
+QString nameOf(const QString& fileName) {
+    return fileName.chopped(4);
+}
+
+} // namespace
+
+ConfigurationFiles::ConfigurationFiles(const QString& configsFolder) : m_folder(configsFolder) {
+    const QStringList entries =
+        QDir(configsFolder)
+            .entryList({QStringLiteral("*.txt")}, QDir::Files | QDir::Hidden, QDir::Name);
+    for (const QString& entry : entries)
+        m_files.insert(nameOf(entry).toCaseFolded(), entry);
+}
+
+QString ConfigurationFiles::fileOf(const QString& name) const {
+    const auto found = m_files.constFind(name.toCaseFolded());
+    return found == m_files.constEnd() ? QString() : m_folder + QLatin1Char('/') + *found;
+}
+
+QStringList ConfigurationFiles::names() const {
+    QStringList names;
+    for (const QString& file : m_files)
+        names << nameOf(file);
+    names.sort(Qt::CaseInsensitive);
+    return names;
+}
+
+QString ConfigurationFiles::describe(const QString& name) const {
+    const QString file = fileOf(name);
+    const QString expected =
+        QDir::toNativeSeparators(m_folder + QLatin1Char('/') + name + QStringLiteral(".txt"));
+    if (file.isEmpty())
+        return QStringLiteral("Die Datei „%1“ fehlt.").arg(expected);
+    const QFileInfo info(file);
+    const QLocale german(QLocale::German, QLocale::Germany);
+    QString text =
+        QStringLiteral("%1\n%2 Bytes, %3")
+            .arg(QDir::toNativeSeparators(file), german.toString(info.size()),
+                 german.toString(info.lastModified(), QStringLiteral("dd.MM.yyyy HH:mm")));
+    // Enough bytes for the lines shown, however they are written.
+    constexpr qint64 kRead = 4 * (kShownLineLength + 2) * kShownLines + 4;
+    QByteArray head(kRead, Qt::Uninitialized);
+    try {
+        SystemFile opened;
+        opened.openRegularForReading(file);
+        qint64 got = 0;
+        for (qint64 part; got < kRead && (part = opened.read(head.data() + got, kRead - got)) > 0;)
+            got += part;
+        head.truncate(got);
+    } catch (const KovexError& error) {
+        // Said instead of the lines that cannot be read.
+        return text + QStringLiteral("\n") + error.description();
+    }
+    // A character cut off at the end of what was read is left out, not shown as another.
+    if (head.size() == kRead) {
+        while (!head.isEmpty() && (static_cast<unsigned char>(head.back()) & 0xC0) == 0x80)
+            head.chop(1);
+        if (!head.isEmpty() && (static_cast<unsigned char>(head.back()) & 0xC0) == 0xC0)
+            head.chop(1);
+    }
+    const LineList lines = settings_text::decodeLines(head);
+    for (qsizetype i = 0; i < lines.size() && i < kShownLines; ++i) {
+        const QString line = lines.head(i, kShownLineLength + 1);
+        text +=
+            QStringLiteral("\n") +
+            (line.size() > kShownLineLength ? line.first(kShownLineLength) + QChar(0x2026) : line);
+    }
+    return text;
+}
