@@ -181,6 +181,14 @@ void ListBox::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
 }
 
+void ListBox::mousePressEvent(QMouseEvent* event) {
+    QListView::mousePressEvent(event);
+    // Where the system sends no context menu for it (a click made by a program), the press
+    // itself asks; the menu opens once.
+    if (event->button() == Qt::RightButton)
+        emit contextMenuAsked(event->globalPosition().toPoint());
+}
+
 void ListBox::keyPressEvent(QKeyEvent* event) {
     // The system sends some of these as a context menu; the offscreen platform and others do
     // not.

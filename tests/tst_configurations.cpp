@@ -1,0 +1,270 @@
+// Configurations within the player's reach, through the real windows: both lists' context
+// menu, the file dialog by keyboard alone, drops, configs shown, completion and the marks.
+#include "test_support.h"
+
+#include "config_window/form2.h"
+#include "controls/configurations_menu.h"
+#include "controls/list_box.h"
+#include "main_window/form1.h"
+
+#include <QApplication>
+#include <QCompleter>
+#include <QDesktopServices>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+namespace {
+
+QStringList actionTexts() {
+    QStringList texts;
+    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget()))
+        for (QAction* action : menu->actions())
+            texts << action->text();
+    return texts;
+}
+
+// Files dragged from a file manager and dropped onto the list.
+void drop(ListBox* list, const QStringList& paths) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& path : paths)
+        urls << QUrl::fromLocalFile(path);
+    data.setUrls(urls);
+    const QPoint at = list->viewport()->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(list->viewport(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(list->viewport(), &dropped);
+}
+
+// A game stored, no configs yet, and two unit files on the desktop, where the file dialog
+// opens. A desktop made for the test goes again.
+struct NewPlayer {
+    explicit NewPlayer(Harness& h)
+        : desktop(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)),
+          madeDesktop(QDir().mkpath(desktop) && QDir(desktop).isEmpty()),
+          game(makeGame(home.filePath("Velmora"))) {
+        for (const QString& name : {"Atlas", "Locust"})
+            writeFile(file(name + ".txt"), name.toLower().toUtf8() + "\r\n");
+        h.writeAppFile("Konfigs.ini", game.toUtf8() + "\r\n");
+    }
+    ~NewPlayer() {
+        for (const char* name : {"Atlas.txt", "Locust.txt", "CON.txt"})
+            QFile::remove(file(name));
+        if (madeDesktop)
+            QDir().rmdir(desktop);
+    }
+    QString file(const QString& name) const { return desktop + "/" + name; }
+    QString desktop;
+    bool madeDesktop;
+    QTemporaryDir home;
+    QString game;
+};
+
+} // namespace
+
+// Receives the folders the system is asked to show in its file manager.
+class FileManager : public QObject {
+    Q_OBJECT
+public slots:
+    void show(const QUrl& url) { shown << url.toLocalFile(); }
+
+public:
+    QStringList shown;
+};
+
+class ConfigurationsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Each list opens its menu by the right mouse button, the menu key and Shift+F10.
+    void bothListsOpenTheMenu_data() {
+        QTest::addColumn<bool>("mainWindow");
+        QTest::addColumn<QString>("how");
+        for (const bool main : {true, false})
+            for (const char* how : {"mouse", "menu key", "Shift+F10"})
+                QTest::addRow("%s, %s", main ? "main window" : "configuration window", how)
+                    << main << how;
+    }
+    void bothListsOpenTheMenu() {
+        QFETCH(bool, mainWindow);
+        QFETCH(QString, how);
+        Harness h;
+        h.writeAppFile("units.ini", "A\r\n");
+        h.start();
+        if (!mainWindow)
+            chooseDateiItem(h.form1(), h.form1().Konfigurieren);
+        ListBox* list = mainWindow ? h.form1().List1 : h.form2().List1;
+        list->setFocus();
+        if (how == "mouse")
+            QTest::mouseClick(list->viewport(), Qt::RightButton, {}, QPoint(5, 5));
+        else if (how == "menu key")
+            QTest::keyClick(list, Qt::Key_Menu);
+        else
+            QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
+        QTRY_COMPARE(actionTexts(),
+                     QStringList({"Datei hinzufügen…", "Ordner „configs“ öffnen"}));
+        QApplication::activePopupWidget()->close();
+    }
+
+    // From two unit files on the desktop to both slots applied, by the keyboard alone and
+    // without typing a configuration's name: the menu, the dialog, the slots, the apply.
+    void aNewPlayerByKeyboardAlone() {
+        Harness h;
+        NewPlayer player(h);
+        h.start();
+        QVERIFY(!QFileInfo::exists(h.appPath("configs")));
+        renderToPng(&h.form1(), "form1_empty.png");
+        Form1& f = h.form1();
+        f.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        QCOMPARE(QApplication::focusWidget(), f.List1);
+        QTest::keyClick(f.List1, Qt::Key_Menu);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Down);
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog && QTest::qWaitForWindowActive(dialog));
+            // Typed where the dialog puts the focus, its file name.
+            QCOMPARE(dialog->focusWidget(), dialog->findChild<QLineEdit*>("fileNameEdit"));
+            QCOMPARE(QDir(dialog->directory()).canonicalPath(),
+                     QDir(player.desktop).canonicalPath());
+            // The dialog lists the folder beside the user interface, as players see it fill.
+            auto* listed = dialog->findChild<QFileSystemModel*>();
+            QTRY_VERIFY(listed && listed->rowCount(listed->index(player.desktop)) >= 2);
+            QTest::keyClicks(dialog->focusWidget(), "\"Atlas.txt\" \"Locust.txt\"");
+            // The names offered while typing are put away first, as a user would.
+            if (QWidget* offered = QApplication::activePopupWidget())
+                QTest::keyClick(offered, Qt::Key_Escape);
+            QTest::keyClick(dialog->focusWidget(), Qt::Key_Return);
+            QVERIFY(!dialog->isVisible());
+        });
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Return);
+        QCOMPARE(h.readAppFile("configs/Atlas.txt"), QByteArray("atlas\r\n"));
+        QCOMPARE(h.readAppFile("units.ini"), QByteArray("Atlas\r\nLocust\r\n"));
+        QCOMPARE(f.List1->Text(), QString("Locust")); // the last taken, chosen
+        f.activateWindow(); // back from the dialog
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        QCOMPARE(QApplication::focusWidget(), f.List1);
+        const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+            QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        };
+        press(Qt::Key_Up);
+        press(Qt::Key_Tab); // upper ">>"
+        press(Qt::Key_Space);
+        press(Qt::Key_Tab, Qt::ShiftModifier);
+        press(Qt::Key_Down);
+        for (int i = 0; i < 2; ++i)
+            press(Qt::Key_Tab); // lower ">>"
+        press(Qt::Key_Space);
+        for (int i = 0; i < 2; ++i)
+            press(Qt::Key_Tab); // "Konfig´s zuweisen"
+        QCOMPARE(QApplication::focusWidget(), f.Command4);
+        press(Qt::Key_Space);
+        QVERIFY(h.errors.isEmpty());
+        QCOMPARE(readFile(player.game + "/Mechdata/WHM-6K_Warhammer.txt"), QByteArray("atlas\r\n"));
+        QCOMPARE(readFile(player.game + "/Mechdata/MAD-3R_Marauder.txt"),
+                 QByteArray("locust\r\n"));
+    }
+
+    // Dropped onto the main list, files are taken and saved at once; onto the configuration
+    // window's, they join its list and are saved with "OK". The same bytes again are taken
+    // without a word, other bytes under a known name only after "Ja"; a file that cannot be a
+    // configuration is refused, naming it.
+    void aDropTakesTheFiles() {
+        Harness h;
+        NewPlayer player(h);
+        h.start();
+        drop(h.form1().List1, {player.file("Atlas.txt")});
+        QCOMPARE(h.readAppFile("units.ini"), QByteArray("Atlas\r\n"));
+        QCOMPARE(h.form1().List1->items(), QStringList({"Atlas"}));
+
+        writeFile(player.file("Atlas.txt"), "atlas, better\r\n");
+        writeFile(player.file("CON.txt"), "a device's name");
+        chooseDateiItem(h.form1(), h.form1().Konfigurieren);
+        drop(h.form2().List1,
+             {player.file("Locust.txt"), player.file("Atlas.txt"), player.file("CON.txt")});
+        QCOMPARE(h.questions.size(), 1);
+        QVERIFY2(h.questions.first().contains(player.file("Atlas.txt")),
+                 qPrintable(h.questions.first()));
+        QCOMPARE(h.readAppFile("configs/Atlas.txt"), QByteArray("atlas\r\n"));
+        QCOMPARE(h.errors.size(), 1);
+        QVERIFY(h.errors.first().description().contains(native(player.file("CON.txt"))));
+        QVERIFY(!QFileInfo::exists(h.appPath("configs/CON.txt")));
+        QCOMPARE(h.form2().List1->items(), QStringList({"Atlas", "Locust"}));
+        QCOMPARE(h.readAppFile("units.ini"), QByteArray("Atlas\r\n"));
+        QTest::mouseClick(h.form2().Command1, Qt::LeftButton);
+        QCOMPARE(h.readAppFile("units.ini"), QByteArray("Atlas\r\nLocust\r\n"));
+        h.answerYes = true;
+        drop(h.form1().List1, {player.file("Atlas.txt"), player.file("Locust.txt")});
+        QCOMPARE(h.questions.size(), 2);
+        QCOMPARE(h.readAppFile("configs/Atlas.txt"), QByteArray("atlas, better\r\n"));
+    }
+
+    // "Ordner „configs“ öffnen" makes configs and has the system's file manager show it.
+    void theConfigsFolderIsShown() {
+        FileManager manager;
+        QDesktopServices::setUrlHandler("file", &manager, "show");
+        Harness h;
+        h.start();
+        h.form1().configurationsMenu()->openConfigs()->trigger();
+        QDesktopServices::unsetUrlHandler("file");
+        QCOMPARE(manager.shown, QStringList(h.appPath("configs")));
+        QVERIFY(QFileInfo(h.appPath("configs")).isDir());
+    }
+
+    // The text box offers the names of the files in configs as the files spell them, whatever
+    // case is typed; a name without its file is greyed and italic in both lists, and its tool
+    // tip, and a slot's naming it, say which file is missing. A row's tool tip tells of its file.
+    void whatIsInConfigsIsShown() {
+        Harness h;
+        QVERIFY(QDir(h.appDir.path()).mkpath("configs"));
+        writeFile(h.appPath("configs/Atlas.txt"), QByteArray("first line\r\n") +
+                                                       QByteArray(100, 'x') + "\r\n3\r\n4\r\n5\r\n6\r\n");
+        h.writeAppFile("units.ini", "Atlas\r\nGone\r\n");
+        h.start();
+        QTRY_VERIFY(!h.form1().Command4->toolTip().isEmpty());
+        chooseDateiItem(h.form1(), h.form1().Konfigurieren);
+        h.form2().Text1->clear();
+        QTest::keyClicks(h.form2().Text1, "aT");
+        QCompleter* offered = h.form2().completer();
+        QCOMPARE(offered->completionCount(), 1);
+        QCOMPARE(offered->currentCompletion(), QString("Atlas"));
+        for (ListBox* list : {h.form1().List1, h.form2().List1}) {
+            const QModelIndex atlas = list->model()->index(0, 0);
+            const QModelIndex gone = list->model()->index(1, 0);
+            QVERIFY(gone.data(Qt::FontRole).value<QFont>().italic());
+            QCOMPARE(gone.data(Qt::ForegroundRole).value<QColor>(),
+                     list->palette().color(QPalette::Disabled, QPalette::Text));
+            QVERIFY(!atlas.data(Qt::FontRole).isValid());
+            QCOMPARE(gone.data(Qt::ToolTipRole).toString(),
+                     QString("Die Datei „%1“ fehlt.").arg(native(h.appPath("configs/Gone.txt"))));
+            const QStringList tip = atlas.data(Qt::ToolTipRole).toString().split('\n');
+            QCOMPARE(tip.size(), 7);
+            QCOMPARE(tip[0], native(h.appPath("configs/Atlas.txt")));
+            QVERIFY2(tip[1].startsWith("126 Bytes, "), qPrintable(tip[1]));
+            QCOMPARE(tip[2], QString("first line"));
+            QCOMPARE(tip[3], QString(80, 'x') + QChar(0x2026));
+            QCOMPARE(tip[6], QString("5"));
+        }
+        h.form1().player->setText("Gone");
+        h.form1().showGameHoldings();
+        QVERIFY2(h.form1().player->toolTip().endsWith(
+                     QString("Die Datei „%1“ fehlt.").arg(native(h.appPath("configs/Gone.txt")))),
+                 qPrintable(h.form1().player->toolTip()));
+    }
+};
+
+QTEST_MAIN(ConfigurationsTest)
+#include "tst_configurations.moc"
