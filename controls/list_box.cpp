@@ -147,7 +147,7 @@ void ListBox::paintEvent(QPaintEvent* event) {
         return;
     QPainter painter(viewport());
     painter.setPen(palette().color(QPalette::Disabled, QPalette::Text));
-    painter.drawText(viewport()->rect().adjusted(3, 2, -3, -2),
+    painter.drawText(viewport()->rect().adjusted(2, 1, -1, -1),
                      Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, m_emptyHint);
 }
 

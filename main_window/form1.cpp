@@ -48,7 +48,7 @@ void Form1::createControls(QWidget* client) {
 
     List1 = new ListBox(Frame1);
     placeTwips(List1, 120, 600, 2655, 3765);
-    List1->setEmptyHint(QStringLiteral("Mech-Dateien hierher ziehen oder Rechtsklick"));
+    List1->setEmptyHint(QStringLiteral("Hierher ziehen oder Rechtsklick"));
     m_configurationsMenu = new ConfigurationsMenu(List1, m_settings.files(), m_errors);
 
     const QFont bold = kovex_fonts::bold();

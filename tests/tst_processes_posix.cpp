@@ -348,6 +348,23 @@ private slots:
         QVERIFY(!QFileInfo::exists(keptFolderOf(kovex.game)));
     }
 
+    // A file the user may not read is not taken into configs: refused naming it, with nothing
+    // of it left; a file the user may read is taken beside it.
+    void aFileTheUserMayNotReadIsNotTaken() {
+        UnprivilegedWorld world;
+        const QString app = world.folder("app", true);
+        const QString from = world.folder("from", true);
+        writeFile(from + "/Secret.txt", "root's\r\n");
+        world.setMode(from + "/Secret.txt", 0600);
+        writeFile(from + "/Atlas.txt", "atlas\r\n");
+        world.handOver(from + "/Atlas.txt");
+        const Run run = world.run({"import", app, from + "/Secret.txt", from + "/Atlas.txt"});
+        QCOMPARE(run.reports,
+                 QString("report 70: Zugriff verweigert: %1\n").arg(from + "/Secret.txt"));
+        QCOMPARE(filesIn(app + "/configs"), QStringList({"Atlas.txt"}));
+        QCOMPARE(readFile(app + "/units.ini"), QByteArray("Atlas\r\n"));
+    }
+
     // A folder the user may not write: no settings file can be made there, nor a temporary
     // file beside ones the user may write. The save says so, naming the first file, and changes
     // and leaves nothing.
