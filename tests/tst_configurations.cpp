@@ -60,7 +60,7 @@ struct NewPlayer {
         h.writeAppFile("Konfigs.ini", game.toUtf8() + "\r\n");
     }
     ~NewPlayer() {
-        for (const char* name : {"Atlas.txt", "Locust.txt", "CON.txt"})
+        for (const char* name : {"Atlas.txt", "Locust.txt", "Atlas .txt"})
             QFile::remove(file(name));
         if (madeDesktop)
             QDir().rmdir(desktop);
@@ -196,17 +196,17 @@ private slots:
         QCOMPARE(h.form1().List1->items(), QStringList({"Atlas"}));
 
         writeFile(player.file("Atlas.txt"), "atlas, better\r\n");
-        writeFile(player.file("CON.txt"), "a device's name");
+        writeFile(player.file("Atlas .txt"), "a name ending in a blank");
         chooseDateiItem(h.form1(), h.form1().Konfigurieren);
         drop(h.form2().List1,
-             {player.file("Locust.txt"), player.file("Atlas.txt"), player.file("CON.txt")});
+             {player.file("Locust.txt"), player.file("Atlas.txt"), player.file("Atlas .txt")});
         QCOMPARE(h.questions.size(), 1);
         QVERIFY2(h.questions.first().contains(player.file("Atlas.txt")),
                  qPrintable(h.questions.first()));
         QCOMPARE(h.readAppFile("configs/Atlas.txt"), QByteArray("atlas\r\n"));
         QCOMPARE(h.errors.size(), 1);
-        QVERIFY(h.errors.first().description().contains(native(player.file("CON.txt"))));
-        QVERIFY(!QFileInfo::exists(h.appPath("configs/CON.txt")));
+        QVERIFY(h.errors.first().description().contains(native(player.file("Atlas .txt"))));
+        QVERIFY(!QFileInfo::exists(h.appPath("configs/Atlas .txt")));
         QCOMPARE(h.form2().List1->items(), QStringList({"Atlas", "Locust"}));
         QCOMPARE(h.readAppFile("units.ini"), QByteArray("Atlas\r\n"));
         QTest::mouseClick(h.form2().Command1, Qt::LeftButton);
