@@ -87,6 +87,7 @@ void Form2::createControls() {
     m_completer->setCaseSensitivity(Qt::CaseInsensitive);
     m_completer->setModelSorting(QCompleter::CaseInsensitivelySortedModel);
     Text1->setCompleter(m_completer);
+    Text1->installEventFilter(this);
     m_configurationsMenu = new ConfigurationsMenu(List1, m_settings.files(), m_errors);
     Command2 = new CommandButton(QStringLiteral("^ "), bold, Qt::StrongFocus, Frame2);
     placeTwips(Command2, 840, 3720, 255, 255);
@@ -176,6 +177,13 @@ void Form2::addConfigurations(const QStringList& paths) {
             List1->AddItem(name);
     setConfigurationFiles(
         std::make_shared<const ConfigurationFiles>(m_settings.files().configsFolder()));
+}
+
+bool Form2::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Text1 && event->type() == QEvent::FocusIn)
+        setConfigurationFiles(
+            std::make_shared<const ConfigurationFiles>(m_settings.files().configsFolder()));
+    return QWidget::eventFilter(watched, event);
 }
 
 void Form2::showEvent(QShowEvent* event) {

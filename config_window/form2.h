@@ -58,6 +58,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // The text box looks at configs again when it takes the focus: files may have come since.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();

@@ -43,9 +43,10 @@ QString ConfigurationFiles::describe(const QString& name) const {
     const QString file = fileOf(name);
     const QString expected =
         QDir::toNativeSeparators(m_folder + QLatin1Char('/') + name + QStringLiteral(".txt"));
-    if (file.isEmpty())
-        return QStringLiteral("Die Datei „%1“ fehlt.").arg(expected);
+    // Looked at again: the file may have gone since the folder was.
     const QFileInfo info(file);
+    if (file.isEmpty() || !info.isFile())
+        return QStringLiteral("Die Datei „%1“ fehlt.").arg(expected);
     const QLocale german(QLocale::German, QLocale::Germany);
     QString text =
         QStringLiteral("%1\n%2 Bytes, %3")

@@ -12,6 +12,7 @@
 
 #include <QDir>
 
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
@@ -156,6 +157,9 @@ private slots:
         QCOMPARE(tip.mid(2), QStringList({"1", QString(80, 'x') + QChar(0x2026), "3", "4", "5"}));
         QCOMPARE(files.describe("Gone"),
                  QString("Die Datei „%1“ fehlt.").arg(native(configs.filePath("Gone.txt"))));
+        // Gone since configs was looked at: the tool tip says so all the same.
+        QVERIFY(QFile::remove(configs.filePath("Atlas.txt")));
+        QVERIFY(files.describe("Atlas").startsWith("Die Datei „"));
     }
 };
 
