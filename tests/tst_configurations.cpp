@@ -142,6 +142,7 @@ private slots:
         QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog && QTest::qWaitForWindowActive(dialog));
+            QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFiles); // several at once
             // Typed where the dialog puts the focus, its file name.
             QCOMPARE(dialog->focusWidget(), dialog->findChild<QLineEdit*>("fileNameEdit"));
             QCOMPARE(QDir(dialog->directory()).canonicalPath(),
@@ -160,7 +161,13 @@ private slots:
         QCOMPARE(h.readAppFile("configs/Atlas.txt"), QByteArray("atlas\r\n"));
         QCOMPARE(h.readAppFile("units.ini"), QByteArray("Atlas\r\nLocust\r\n"));
         QCOMPARE(f.List1->Text(), QString("Locust")); // the last taken, chosen
-        f.activateWindow();                           // back from the dialog
+        // With names in it, the list shows no hint.
+        const QImage shown = f.List1->viewport()->grab().toImage();
+        const QString hint = f.List1->emptyHint();
+        f.List1->setEmptyHint({});
+        QCOMPARE(f.List1->viewport()->grab().toImage(), shown);
+        f.List1->setEmptyHint(hint);
+        f.activateWindow(); // back from the dialog
         QVERIFY(QTest::qWaitForWindowActive(&f));
         QCOMPARE(QApplication::focusWidget(), f.List1);
         const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {

@@ -126,6 +126,8 @@ private slots:
         if (how == "earlier") {
             // As an earlier version left it after its first apply.
             QVERIFY(QDir().mkpath(earlier));
+            // Its later content first by name, as a folder lists them.
+            writeFile(earlier + "/WHM-6K_Warhammer (2).txt", "a later warhammer\r\n");
             writeFile(earlier + "/WHM-6K_Warhammer.txt", kOriginalWarhammer);
             writeFile(earlier + "/MAD-3R_Marauder.txt", kOriginalMarauder);
             writeFile(kovex.unit("WHM-6K_Warhammer"), "atlas\r\n");
@@ -144,8 +146,11 @@ private slots:
                  QString());
         kovex.expectUntouched();
         QCOMPARE(readFile(keptFolderOf(kovex.game) + "/WHM-6K_Warhammer.txt"), kOriginalWarhammer);
-        if (how == "earlier")
+        if (how == "earlier") {
             QCOMPARE(readFile(earlier + "/WHM-6K_Warhammer.txt"), kOriginalWarhammer);
+            QCOMPARE(readFile(keptFolderOf(kovex.game) + "/WHM-6K_Warhammer (2).txt"),
+                     QByteArray("a later warhammer\r\n"));
+        }
     }
 
     // Several configurations hold the unit's bytes: the one a slot names is the one the game
