@@ -1,6 +1,7 @@
 #include "configuration_import.h"
 
 #include "application_files.h"
+#include "configuration_files.h"
 
 #include "files/file_checks.h"
 #include "files/file_place.h"
@@ -58,7 +59,10 @@ std::optional<QString> ConfigurationImport::importFile(const QString& path) cons
     // The state of the file in configs that the user allowed to be replaced.
     QByteArray allowed;
     for (;;) {
-        const QString target = file_checks::spelledAsFound(configs, stem + QStringLiteral(".txt"));
+        // As configs spells it, whatever the case of the name: on Windows one file either way.
+        const QString spelt = ConfigurationFiles(configs).fileOf(stem);
+        const QString target =
+            spelt.isEmpty() ? configs + QLatin1Char('/') + stem + QStringLiteral(".txt") : spelt;
         const QString name = QFileInfo(target).fileName().chopped(4);
         const QByteArray before = system_files::fingerprint(target);
         if (!before.isEmpty() && before != allowed) {

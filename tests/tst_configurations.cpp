@@ -208,7 +208,7 @@ private slots:
         drop(h.form2().List1,
              {player.file("Locust.txt"), player.file("Atlas.txt"), player.file("Atlas .txt")});
         QCOMPARE(h.questions.size(), 1);
-        QVERIFY2(h.questions.first().contains(player.file("Atlas.txt")),
+        QVERIFY2(h.questions.first().contains(native(player.file("Atlas.txt"))),
                  qPrintable(h.questions.first()));
         QCOMPARE(h.readAppFile("configs/Atlas.txt"), QByteArray("atlas\r\n"));
         QCOMPARE(h.errors.size(), 1);

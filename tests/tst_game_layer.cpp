@@ -4,6 +4,7 @@
 #include "test_files.h"
 
 #include "files/kovex_error.h"
+#include "files/system_files.h"
 #include "game/apply_assignment.h"
 #include "game/game_finder.h"
 #include "game/game_holdings.h"
@@ -118,7 +119,7 @@ private slots:
         writeFile(other.config("Beta"), "beta\r\n");
         const QString earlier =
             kovex.app + "/configs/Originale/game (" +
-            QCryptographicHash::hash(QFileInfo(kovex.game).canonicalFilePath().toUtf8(),
+            QCryptographicHash::hash(system_files::folderKey(kovex.game).toUtf8(),
                                      QCryptographicHash::Sha1)
                 .toHex()
                 .left(8) +
