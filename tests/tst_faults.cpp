@@ -53,7 +53,7 @@ private:
 #define REQUIRE_SCRATCH_MOUNTS()                                                                   \
     if (!scratch_mounts::available())                                                              \
     QSKIP("needs a private mount namespace (Linux, as root) for a read-only file system of the "   \
-          "test's own; under Wine, Windows' read-only attributes are tested in tst_windows")
+          "test's own; under Wine, Windows' read-only attributes are tested in tst_platform_win")
 
 #define REQUIRE_SMALL_DISK(disk)                                                                   \
     if (!(disk).ready())                                                                           \
