@@ -125,7 +125,7 @@ void BM_GameHoldings(benchmark::State& state) {
     write(game.filePath("Mechdata/WHM-6K_Warhammer.txt"), unit(count - 1));
     write(game.filePath("Mechdata/MAD-3R_Marauder.txt"), unit(-1));
     for (auto _ : state) {
-        const GameHoldings holdings = holdingsOf(app.path(), game.path());
+        const GameHoldings holdings = holdingsOf(app.filePath("configs"), game.path());
         if (holdings.player.configuration != QStringLiteral("Konfiguration_%1").arg(count - 1) ||
             holdings.computer.kind != UnitHolding::Kind::Unknown)
             std::abort();
