@@ -25,7 +25,7 @@ bool AtomicFileWriter::isTemporaryName(const QString& entry, const QString& file
 }
 
 AtomicFileWriter::AtomicFileWriter(const QString& path, const SystemFile* permissionsFrom)
-    : m_path(path), m_place(path) {
+    : m_place(path) {
     const FilePlace::Kind kind = m_place.kind();
     // A folder, device or named pipe is never replaced by a plain file.
     if (kind != FilePlace::Kind::Regular && kind != FilePlace::Kind::Missing)
@@ -58,7 +58,7 @@ void AtomicFileWriter::createTemporary() {
             return;
         if (attempt >= 8)
             throw KovexError(KovexError::FileAlreadyExists,
-                             QDir::toNativeSeparators(m_path + kTemporaryMark));
+                             QDir::toNativeSeparators(m_place.named() + kTemporaryMark));
     }
 }
 
@@ -89,7 +89,7 @@ void AtomicFileWriter::replace() {
     system_files::replaceFile(m_place, m_tempName);
     m_committed = true;
     system_files::syncFolder(m_place);
-    m_fingerprint = system_files::fingerprint(m_path);
+    m_fingerprint = system_files::fingerprint(m_place.named());
 }
 
 QByteArray AtomicFileWriter::fingerprint() const {

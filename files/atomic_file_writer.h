@@ -42,7 +42,6 @@ private:
     void createTemporary();
     void discardTemporary();
 
-    QString m_path; // as the caller named it, for messages
     FilePlace m_place;
     QString m_tempName;
     SystemFile m_temp;
