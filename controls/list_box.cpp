@@ -173,6 +173,18 @@ QStringList localFiles(const QMimeData* data) {
     return paths;
 }
 
+// Local files are taken as a copy, never as a move: a file manager must not remove its file,
+// least of all one that is refused.
+bool acceptAsCopy(QDropEvent* event) {
+    if (localFiles(event->mimeData()).isEmpty() || !(event->possibleActions() & Qt::CopyAction)) {
+        event->ignore();
+        return false;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    return true;
+}
+
 } // namespace
 
 void ListBox::contextMenuEvent(QContextMenuEvent* event) {
@@ -181,10 +193,10 @@ void ListBox::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
 }
 
-void ListBox::mousePressEvent(QMouseEvent* event) {
-    QListView::mousePressEvent(event);
-    // Where the system sends no context menu for it (a click made by a program), the press
-    // itself asks; the menu opens once.
+void ListBox::mouseReleaseEvent(QMouseEvent* event) {
+    QListView::mouseReleaseEvent(event);
+    // Where the system sends no context menu for it (a click made by a program), the release
+    // itself asks, as Windows does; the menu opens once.
     if (event->button() == Qt::RightButton)
         emit contextMenuAsked(event->globalPosition().toPoint());
 }
@@ -201,21 +213,16 @@ void ListBox::keyPressEvent(QKeyEvent* event) {
 }
 
 void ListBox::dragEnterEvent(QDragEnterEvent* event) {
-    if (localFiles(event->mimeData()).isEmpty())
-        return event->ignore();
-    event->acceptProposedAction();
+    acceptAsCopy(event);
 }
 
 void ListBox::dragMoveEvent(QDragMoveEvent* event) {
-    if (localFiles(event->mimeData()).isEmpty())
-        return event->ignore();
-    event->acceptProposedAction();
+    acceptAsCopy(event);
 }
 
 void ListBox::dropEvent(QDropEvent* event) {
     const QStringList paths = localFiles(event->mimeData());
-    if (paths.isEmpty())
-        return event->ignore();
-    event->acceptProposedAction();
+    if (!acceptAsCopy(event))
+        return;
     emit filesDropped(paths);
 }

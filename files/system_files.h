@@ -22,7 +22,7 @@ public:
 
     enum class Creation { Created, NameTaken };
     // Creates the file called name in the place's folder, for writing; never opens one that is
-    // there already (NameTaken).
+    // there already (NameTaken). When root makes it, it belongs to the folder's owner.
     Creation createExclusive(const FilePlace& folder, const QString& name);
     // Opens a regular file for reading without ever blocking on a named pipe or device, and
     // checks the open file, so nothing can be swapped in between; anything else is refused.
@@ -56,6 +56,9 @@ private:
 
 namespace system_files {
 
+// Makes the folder, and the folders above it that are missing; true when it is there after. When
+// root makes one in another user's folder, it belongs to that user, who works in it after.
+bool createFolder(const QString& path);
 // Creates the file empty if nothing of that name is there; never truncates one that appears
 // meanwhile.
 void createIfMissing(const FilePlace& place);

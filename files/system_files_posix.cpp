@@ -68,6 +68,11 @@ SystemFile::Creation SystemFile::createExclusive(const FilePlace& folder, const 
         return Creation::NameTaken;
     }
     m_handle = fd;
+    // What root makes in another user's folder belongs to that user, who works with it after
+    // (where the file system has no owners, it stays as made).
+    struct stat above {};
+    if (::geteuid() == 0 && ::fstat(int(folder.folder()), &above) == 0)
+        static_cast<void>(::fchown(fd, above.st_uid, above.st_gid));
     return Creation::Created;
 }
 
@@ -158,6 +163,19 @@ void SystemFile::close() {
 }
 
 namespace system_files {
+
+bool createFolder(const QString& path) {
+    const QFileInfo folder(path);
+    if (folder.isDir())
+        return true;
+    const QString parent = folder.absolutePath();
+    if (!createFolder(parent) || ::mkdir(encoded(path).constData(), 0777) != 0)
+        return QFileInfo(path).isDir();
+    struct stat above {};
+    if (::geteuid() == 0 && ::stat(encoded(parent).constData(), &above) == 0)
+        static_cast<void>(::chown(encoded(path).constData(), above.st_uid, above.st_gid));
+    return true;
+}
 
 void createIfMissing(const FilePlace& place) {
     // Appending never truncates, so a file that appears meanwhile keeps its content.

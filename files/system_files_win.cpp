@@ -38,6 +38,28 @@ std::wstring besidePath(const FilePlace& place, const QString& name) {
     return windowsPath(place.folderPath() + QLatin1Char('/') + name);
 }
 
+// A file is not replaced while any handle to it is open, however briefly: a virus scanner's or
+// the search index's look, or another copy of this program taking its fingerprint. Such a
+// refusal is tried again for up to a second before it counts; a program that holds the file
+// all along is reported then.
+bool moveOver(const std::wstring& from, const std::wstring& target) {
+    constexpr int kAttempts = 40;
+    constexpr DWORD kPauseMs = 25;
+    for (int attempt = 1;; ++attempt) {
+        if (MoveFileExW(from.c_str(), target.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        const DWORD code = GetLastError();
+        const bool held = code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION ||
+                          code == ERROR_LOCK_VIOLATION;
+        if (!held || attempt == kAttempts) {
+            SetLastError(code); // the caller reads why
+            return false;
+        }
+        Sleep(kPauseMs);
+    }
+}
+
 } // namespace
 
 SystemFile::~SystemFile() {
@@ -132,6 +154,11 @@ void SystemFile::close() {
 
 namespace system_files {
 
+bool createFolder(const QString& path) {
+    // Windows gives a new folder the permissions its parent passes on.
+    return QDir().mkpath(path);
+}
+
 void createIfMissing(const FilePlace& place) {
     // OPEN_ALWAYS never truncates, so a file that appears meanwhile keeps its content.
     const HANDLE handle = CreateFileW(besidePath(place, place.name()).c_str(), GENERIC_WRITE,
@@ -150,8 +177,7 @@ void replaceFile(const FilePlace& place, const QString& from) {
     const bool existed = attributes != INVALID_FILE_ATTRIBUTES;
     if (existed && (attributes & FILE_ATTRIBUTE_READONLY))
         SetFileAttributesW(target.c_str(), attributes & ~DWORD(FILE_ATTRIBUTE_READONLY));
-    if (!MoveFileExW(besidePath(place, from).c_str(), target.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!moveOver(besidePath(place, from), target)) {
         const long code = lastSystemErrorCode();
         if (existed)
             SetFileAttributesW(target.c_str(), attributes);

@@ -165,7 +165,7 @@ Keeping keepUnknownContents(FileSystemObject& fso, const ApplyPlan& p,
         const UnitContents known(p.configs, originals, destinations);
         if (known.identify(copy.destination).kind != UnitHolding::Kind::Unknown)
             continue;
-        if (!QDir().mkpath(originals.folder())) {
+        if (!system_files::createFolder(originals.folder())) {
             keeping.refused = KovexError(KovexError::PermissionDenied, shown(originals.folder()));
             return keeping;
         }
@@ -217,8 +217,9 @@ Outcome applyLocked(FileSystemObject& fso, const ApplicationFiles& files, const 
 
 } // namespace
 
-QStringList applyAssignment(const ApplicationFiles& files, const Assignment& assignment,
-                            const std::function<bool(const QString&)>& askWithoutOriginals) {
+std::optional<QStringList>
+applyAssignment(const ApplicationFiles& files, const Assignment& assignment,
+                const std::function<bool(const QString&)>& askWithoutOriginals) {
     checkSlot(QStringLiteral("Player"), assignment.playerSlot);
     checkSlot(QStringLiteral("Computer"), assignment.computerSlot);
     checkGameFolder(assignment.gameFolder);
@@ -229,6 +230,6 @@ QStringList applyAssignment(const ApplicationFiles& files, const Assignment& ass
         return first.kept;
     const QString kept = KeptOriginals(files.configsFolder(), assignment.gameFolder).folder();
     if (!askWithoutOriginals(shown(kept)))
-        return {};
+        return std::nullopt;
     return applyLocked(*fso, files, assignment, mechdata, false).kept;
 }

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class ApplicationFiles;
 
@@ -22,6 +23,7 @@ struct Assignment {
 // When the kept folder cannot take a content, askWithoutOriginals (given that folder) decides
 // whether to copy all the same. It is asked while no lock is held, so that another copy of the
 // program is never kept waiting by the question; everything is then looked at afresh. Gives
-// back the files kept.
-QStringList applyAssignment(const ApplicationFiles& files, const Assignment& assignment,
-                            const std::function<bool(const QString&)>& askWithoutOriginals);
+// back the files kept, or nothing when the user chose not to apply.
+std::optional<QStringList>
+applyAssignment(const ApplicationFiles& files, const Assignment& assignment,
+                const std::function<bool(const QString&)>& askWithoutOriginals);

@@ -81,7 +81,7 @@ QString KeptOriginals::nextPlace(const QString& unit) const {
 
 void KeptOriginals::migrate(FileSystemObject& fso) const {
     QStringList earlier = filesIn(m_earlierFolder);
-    if (earlier.isEmpty() || (!QFileInfo(m_folder).isDir() && !QDir().mkdir(m_folder)))
+    if (earlier.isEmpty() || !system_files::createFolder(m_folder))
         return;
     // The game's own first, so that it stays the game's own here.
     std::stable_partition(earlier.begin(), earlier.end(), [](const QString& file) {

@@ -180,30 +180,31 @@ void Form1::Command4_Click() {
             "„Konfigurieren“ den Installationspfad von Velmora angeben und mit „OK“ bestätigen."));
         return;
     }
-    QStringList kept;
-    const bool applied = m_errors.runHandler([&] {
-        const auto askWithoutOriginals = [this](const QString& configs) {
+    std::optional<QStringList> kept;
+    m_errors.runHandler([&] {
+        const auto askWithoutOriginals = [this](const QString& keptFolder) {
             return m_errors.askYesNo(
                 QStringLiteral("Die eigenen Einheitendateien des Spiels können nicht im Ordner "
                                "„%1“ aufbewahrt werden.\n\nTrotzdem zuweisen?")
-                    .arg(configs));
+                    .arg(keptFolder));
         };
         kept = applyAssignment(m_settings.files(),
                                {config.Dir1->Path(), player->text(), computer->text()},
                                askWithoutOriginals);
     });
     showGameHoldings();
-    if (!applied || m_holdings.player.kind == UnitHolding::Kind::Missing)
+    // A refusal is reported, and "Nein" to the question applies nothing: neither confirms.
+    if (!kept || m_holdings.player.kind == UnitHolding::Kind::Missing)
         return;
     QString text = QStringLiteral("Zugewiesen in %1:\nPlayer: %2\nComputer: %3")
                        .arg(QDir::toNativeSeparators(m_holdings.mechdata),
                             describe(m_holdings.player), describe(m_holdings.computer));
-    if (!kept.isEmpty()) {
+    if (!kept->isEmpty()) {
         QStringList names;
-        for (const QString& file : kept)
+        for (const QString& file : *kept)
             names << QFileInfo(file).fileName();
         text += QStringLiteral("\nAufbewahrt in %1: %2")
-                    .arg(QDir::toNativeSeparators(QFileInfo(kept.first()).absolutePath()),
+                    .arg(QDir::toNativeSeparators(QFileInfo(kept->first()).absolutePath()),
                          names.join(QStringLiteral(", ")));
     }
     notice()->showBelow(Command4, text);
@@ -283,7 +284,7 @@ void Form1::showGameHoldings() {
     // A slot naming a configuration whose file is missing says so; the game's units stand for
     // the game's own.
     const auto missing = [&](const QString& slot) {
-        return unit_files::kUnits.contains(slot, Qt::CaseInsensitive) ||
+        return slot.isEmpty() || unit_files::kUnits.contains(slot, Qt::CaseInsensitive) ||
                        !configurations->fileOf(slot).isEmpty()
                    ? QString()
                    : QLatin1Char('\n') + configurations->describe(slot);

@@ -3,6 +3,7 @@
 #include "settings_text.h"
 
 #include "files/kovex_error.h"
+#include "files/system_files.h"
 
 #include <QDir>
 
@@ -11,6 +12,6 @@ std::unique_ptr<FileSystemObject> ApplicationFiles::createFileSystemObject() con
 }
 
 void ApplicationFiles::createConfigsFolder() const {
-    if (!QDir().mkpath(configsFolder()))
+    if (!system_files::createFolder(configsFolder()))
         throw KovexError(KovexError::PermissionDenied, QDir::toNativeSeparators(configsFolder()));
 }

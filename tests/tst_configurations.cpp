@@ -33,7 +33,8 @@ QStringList actionTexts() {
     return texts;
 }
 
-// Files dragged from a file manager and dropped onto the list.
+// Files dragged from a file manager with Shift held, which asks for a move, and dropped onto
+// the list. Taken as a copy: the file manager must not remove its files.
 void drop(ListBox* list, const QStringList& paths) {
     QMimeData data;
     QList<QUrl> urls;
@@ -41,11 +42,15 @@ void drop(ListBox* list, const QStringList& paths) {
         urls << QUrl::fromLocalFile(path);
     data.setUrls(urls);
     const QPoint at = list->viewport()->rect().center();
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, Qt::ShiftModifier);
     QApplication::sendEvent(list->viewport(), &enter);
     QVERIFY(enter.isAccepted());
-    QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QDropEvent dropped(at, offered, &data, Qt::LeftButton, Qt::ShiftModifier);
+    QCOMPARE(dropped.proposedAction(), Qt::MoveAction);
     QApplication::sendEvent(list->viewport(), &dropped);
+    QVERIFY(dropped.isAccepted());
+    QCOMPARE(dropped.dropAction(), Qt::CopyAction);
 }
 
 // A game stored, no configs yet, and two unit files on the desktop, where the file dialog

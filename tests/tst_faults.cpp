@@ -6,6 +6,7 @@
 
 #include "config_window/dir_list_box.h"
 #include "config_window/form2.h"
+#include "controls/brief_notice.h"
 #include "controls/list_box.h"
 #include "files/atomic_file_writer.h"
 #include "files/file_system_object.h"
@@ -493,12 +494,15 @@ private slots:
                                                             "zuweisen?")
                                               .arg(native(kept))));
         QVERIFY(h.errors.isEmpty());
+        // "Nein" assigned nothing, so nothing claims it did.
+        QVERIFY(!h.form1().notice()->isVisible());
         QCOMPARE(g.unitBytes("WHM-6K_Warhammer"), kOriginalWarhammer);
         QCOMPARE(g.unitBytes("MAD-3R_Marauder"), marauder);
         QCOMPARE(filesIn(kept), QStringList());
         h.answerYes = true;
         QTest::mouseClick(h.form1().Command4, Qt::LeftButton);
         QCOMPARE(h.questions.size(), 2);
+        QVERIFY(h.form1().notice()->isVisible());
         QCOMPARE(g.unitBytes("WHM-6K_Warhammer"), QByteArray("atlas bytes\r\n"));
         QCOMPARE(g.unitBytes("MAD-3R_Marauder"), QByteArray("locust\0bytes", 12));
         QVERIFY(h.errors.isEmpty());

@@ -461,6 +461,34 @@ private slots:
         QCOMPARE(QDir(kovex.app + "/configs").entryList(QDir::Files), configsBefore);
         QVERIFY(!QFileInfo::exists(keptFolderOf(kovex.game)));
     }
+
+    // Root at work in a user's folders (KOVEX started with sudo): what it makes there belongs to
+    // that user, who can then change or remove it.
+    void whatRootMakesInAUsersFoldersBelongsToThatUser() {
+        if (::geteuid() != 0)
+            QSKIP("only root makes files for another user");
+        UnprivilegedWorld world;
+        const Installation kovex(world.folder("app", true), world.folder("game", true));
+        for (const QString& path : {kovex.game + "/Mechdata", kovex.unit("WHM-6K_Warhammer"),
+                                    kovex.unit("MAD-3R_Marauder")})
+            world.handOver(path);
+        QVERIFY(QDir(kovex.app + "/configs").removeRecursively());
+        const QString desktop = world.folder("Desktop", false);
+        writeFile(desktop + "/Zeus.txt", "zeus\r\n");
+
+        const Run imported =
+            runDriver({"import", kovex.app, desktop + "/Zeus.txt"}, {}, world.driver);
+        QCOMPARE(imported.reports, QString());
+        const Run applied =
+            runDriver({"apply", kovex.app, kovex.game, "Zeus", "Zeus", "1"}, {}, world.driver);
+        QCOMPARE(applied.reports, QString());
+        QCOMPARE(readFile(kovex.unit("MAD-3R_Marauder")), QByteArray("zeus\r\n"));
+        const QString kept = keptFolderOf(kovex.game);
+        for (const QString& path : {kovex.app + "/configs", kovex.config("Zeus"), kept,
+                                    kept + "/WHM-6K_Warhammer.txt", kept + "/MAD-3R_Marauder.txt",
+                                    kovex.unit("WHM-6K_Warhammer"), kovex.unit("MAD-3R_Marauder")})
+            QVERIFY2(QFileInfo(path).ownerId() == UnprivilegedWorld::kNobody, qPrintable(path));
+    }
 };
 
 QTEST_GUILESS_MAIN(UsersTest)
