@@ -278,11 +278,15 @@ private slots:
                         .toString()
                         .startsWith(native(h.appPath("configs/Atlas.txt")) + "\n126 Bytes, "));
         }
+        // A slot with a name says its file is missing; an empty one names no file.
         h.form1().player->setText("Gone");
+        h.form1().computer->clear();
         h.form1().showGameHoldings();
         QVERIFY2(h.form1().player->toolTip().endsWith(
                      QString("Die Datei „%1“ fehlt.").arg(native(h.appPath("configs/Gone.txt")))),
                  qPrintable(h.form1().player->toolTip()));
+        QVERIFY2(!h.form1().computer->toolTip().contains("fehlt"),
+                 qPrintable(h.form1().computer->toolTip()));
     }
 };
 
