@@ -1,7 +1,9 @@
 // The file layer without any window, on plain files: a copy into a new file fails on either
-// side apart, and leaves nothing of a failed destination.
+// side apart, and leaves nothing of a failed destination; two files are the same only when
+// every byte is.
 #include "test_files.h"
 
+#include "files/file_checks.h"
 #include "files/file_system_object.h"
 #include "files/text_format.h"
 
@@ -66,6 +68,44 @@ private slots:
         else
             QCOMPARE(readFile(folder.filePath(destination)), kOriginalWarhammer);
         QCOMPARE(readFile(folder.filePath("kept/old.txt")), QByteArray("old"));
+    }
+
+    // Large files are compared a piece at a time: a difference after the first pieces counts.
+    void twoFilesAreTheSameOnlyWhenEveryByteIs_data() {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("otherByteAt"); // -1: none
+        QTest::addColumn<int>("otherSize");
+        QTest::addColumn<bool>("same");
+        const int piece = 64 * 1024;
+        QTest::newRow("both empty") << 0 << -1 << 0 << true;
+        QTest::newRow("one piece, the same") << piece << -1 << piece << true;
+        QTest::newRow("three pieces and a bit, the same")
+            << 3 * piece + 7 << -1 << 3 * piece + 7 << true;
+        QTest::newRow("the first byte other") << 10 << 0 << 10 << false;
+        QTest::newRow("the last byte of a piece other") << piece << piece - 1 << piece << false;
+        QTest::newRow("a byte after the first piece other")
+            << 2 * piece + 1 << piece + 3 << 2 * piece + 1 << false;
+        QTest::newRow("the very last byte other")
+            << 2 * piece + 1 << 2 * piece << 2 * piece + 1 << false;
+        QTest::newRow("one byte longer") << piece << -1 << piece + 1 << false;
+    }
+    void twoFilesAreTheSameOnlyWhenEveryByteIs() {
+        QFETCH(int, size);
+        QFETCH(int, otherByteAt);
+        QFETCH(int, otherSize);
+        QFETCH(bool, same);
+        QTemporaryDir folder;
+        QByteArray bytes(qMax(size, otherSize), Qt::Uninitialized);
+        for (qsizetype i = 0; i < bytes.size(); ++i)
+            bytes[i] = char('a' + i % 23);
+        QByteArray other = bytes.left(otherSize);
+        if (otherByteAt >= 0)
+            other[otherByteAt] = '#';
+        writeFile(folder.filePath("one.txt"), bytes.left(size));
+        writeFile(folder.filePath("other.txt"), other);
+        QCOMPARE(
+            file_checks::holdSameBytes(folder.filePath("one.txt"), folder.filePath("other.txt")),
+            same);
     }
 };
 
