@@ -33,6 +33,16 @@ QStringList actionTexts() {
     return texts;
 }
 
+// Whether the list looks other than it would without its empty hint.
+bool drawsHint(ListBox* list) {
+    const QImage shown = list->viewport()->grab().toImage();
+    const QString hint = list->emptyHint();
+    list->setEmptyHint({});
+    const bool differs = list->viewport()->grab().toImage() != shown;
+    list->setEmptyHint(hint);
+    return differs;
+}
+
 // Files dragged from a file manager with Shift held, which asks for a move, and dropped onto
 // the list. Taken as a copy: the file manager must not remove its files.
 void drop(ListBox* list, const QStringList& paths) {
@@ -42,6 +52,14 @@ void drop(ListBox* list, const QStringList& paths) {
         urls << QUrl::fromLocalFile(path);
     data.setUrls(urls);
     const QPoint at = list->viewport()->rect().center();
+    // Only a copy is taken: a drag that offers none is refused, one that offers only a copy
+    // is taken.
+    for (const Qt::DropActions only :
+         {Qt::DropActions(Qt::MoveAction), Qt::DropActions(Qt::CopyAction)}) {
+        QDragEnterEvent enter(at, only, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(list->viewport(), &enter);
+        QCOMPARE(enter.isAccepted(), only == Qt::CopyAction);
+    }
     const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
     QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, Qt::ShiftModifier);
     QApplication::sendEvent(list->viewport(), &enter);
@@ -166,13 +184,8 @@ private slots:
         QCOMPARE(h.readAppFile("configs/Atlas.txt"), QByteArray("atlas\r\n"));
         QCOMPARE(h.readAppFile("units.ini"), QByteArray("Atlas\r\nLocust\r\n"));
         QCOMPARE(f.List1->Text(), QString("Locust")); // the last taken, chosen
-        // With names in it, the list shows no hint.
-        const QImage shown = f.List1->viewport()->grab().toImage();
-        const QString hint = f.List1->emptyHint();
-        f.List1->setEmptyHint({});
-        QCOMPARE(f.List1->viewport()->grab().toImage(), shown);
-        f.List1->setEmptyHint(hint);
-        f.activateWindow(); // back from the dialog
+        QVERIFY(!drawsHint(f.List1));                 // with names in it, the list shows no hint
+        f.activateWindow();                           // back from the dialog
         QVERIFY(QTest::qWaitForWindowActive(&f));
         QCOMPARE(QApplication::focusWidget(), f.List1);
         const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
@@ -203,9 +216,11 @@ private slots:
         Harness h;
         NewPlayer player(h);
         h.start();
+        QVERIFY(drawsHint(h.form1().List1));
         drop(h.form1().List1, {player.file("Atlas.txt")});
         QCOMPARE(h.readAppFile("units.ini"), QByteArray("Atlas\r\n"));
         QCOMPARE(h.form1().List1->items(), QStringList({"Atlas"}));
+        QVERIFY(!drawsHint(h.form1().List1)); // one name is enough for the hint to go
 
         writeFile(player.file("Atlas.txt"), "atlas, better\r\n");
         writeFile(player.file("Atlas .txt"), "a name ending in a blank");

@@ -476,11 +476,13 @@ private slots:
         const QString desktop = world.folder("Desktop", false);
         writeFile(desktop + "/Zeus.txt", "zeus\r\n");
 
+        const mode_t umaskBefore = ::umask(022); // as most users have it; the copies inherit it
         const Run imported =
             runDriver({"import", kovex.app, desktop + "/Zeus.txt"}, {}, world.driver);
-        QCOMPARE(imported.reports, QString());
         const Run applied =
             runDriver({"apply", kovex.app, kovex.game, "Zeus", "Zeus", "1"}, {}, world.driver);
+        ::umask(umaskBefore);
+        QCOMPARE(imported.reports, QString());
         QCOMPARE(applied.reports, QString());
         QCOMPARE(readFile(kovex.unit("MAD-3R_Marauder")), QByteArray("zeus\r\n"));
         const QString kept = keptFolderOf(kovex.game);
@@ -488,6 +490,11 @@ private slots:
                                     kept + "/WHM-6K_Warhammer.txt", kept + "/MAD-3R_Marauder.txt",
                                     kovex.unit("WHM-6K_Warhammer"), kovex.unit("MAD-3R_Marauder")})
             QVERIFY2(QFileInfo(path).ownerId() == UnprivilegedWorld::kNobody, qPrintable(path));
+        // The new folders are as open as the umask makes any folder.
+        for (const QString& folder : {kovex.app + "/configs", kept})
+            QVERIFY2(QFileInfo(folder).permissions().testFlags(QFileDevice::ReadOther |
+                                                               QFileDevice::ExeOther),
+                     qPrintable(folder));
     }
 };
 
