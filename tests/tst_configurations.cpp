@@ -64,6 +64,10 @@ void drop(ListBox* list, const QStringList& paths) {
     QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, Qt::ShiftModifier);
     QApplication::sendEvent(list->viewport(), &enter);
     QVERIFY(enter.isAccepted());
+    QDragMoveEvent moved(at, offered, &data, Qt::LeftButton, Qt::ShiftModifier);
+    QApplication::sendEvent(list->viewport(), &moved);
+    QVERIFY(moved.isAccepted());
+    QCOMPARE(moved.dropAction(), Qt::CopyAction);
     QDropEvent dropped(at, offered, &data, Qt::LeftButton, Qt::ShiftModifier);
     QCOMPARE(dropped.proposedAction(), Qt::MoveAction);
     QApplication::sendEvent(list->viewport(), &dropped);
@@ -216,11 +220,14 @@ private slots:
         Harness h;
         NewPlayer player(h);
         h.start();
+        QTRY_VERIFY(!h.form1().Command4->toolTip().isEmpty()); // the window has looked at configs
         QVERIFY(drawsHint(h.form1().List1));
         drop(h.form1().List1, {player.file("Atlas.txt")});
         QCOMPARE(h.readAppFile("units.ini"), QByteArray("Atlas\r\n"));
         QCOMPARE(h.form1().List1->items(), QStringList({"Atlas"}));
         QVERIFY(!drawsHint(h.form1().List1)); // one name is enough for the hint to go
+        // Its file there now, the name is not shown as missing.
+        QVERIFY(!h.form1().List1->model()->index(0, 0).data(Qt::FontRole).isValid());
 
         writeFile(player.file("Atlas.txt"), "atlas, better\r\n");
         writeFile(player.file("Atlas .txt"), "a name ending in a blank");
