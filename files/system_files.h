@@ -40,7 +40,8 @@ public:
     // permissions. (Windows keeps attributes, not modes: they go over with replaceFile.)
     void takeOverOwnerAndPermissions(const FilePlace& original);
     // A new file that copies another never allows more than that one does: a copy of a game
-    // file the others may not read is not readable by them either.
+    // file the others may not read is not readable by them either, nor by the folder's owner
+    // that root would have given it to.
     void narrowPermissionsTo(const SystemFile& source);
     // What tells this file's present state from any other: where it lies, its size, when it was
     // last written or changed.

@@ -40,6 +40,13 @@ QByteArray fingerprintOf(const struct stat& status) {
     return print;
 }
 
+// Whether the owner and group of a file may read another, by its permission bits.
+bool mayRead(const struct stat& file, uid_t user, gid_t group) {
+    if (user == file.st_uid)
+        return file.st_mode & S_IRUSR;
+    return file.st_mode & (group == file.st_gid ? S_IRGRP : S_IROTH);
+}
+
 } // namespace
 
 SystemFile::~SystemFile() {
@@ -141,6 +148,11 @@ void SystemFile::narrowPermissionsTo(const SystemFile& source) {
     struct stat theirs {};
     if (::fstat(int(m_handle), &mine) != 0 || ::fstat(int(source.m_handle), &theirs) != 0)
         throw systemError(m_shown, lastSystemErrorCode());
+    // Root gave the copy to its folder's owner; one who may not read the original gets no copy
+    // of it either: that copy stays with the original's owner and group.
+    if (::geteuid() == 0 && mine.st_uid != 0 && !mayRead(theirs, mine.st_uid, mine.st_gid) &&
+        ::fchown(int(m_handle), theirs.st_uid, theirs.st_gid) != 0)
+        throw systemError(m_shown, lastSystemErrorCode());
     if (::fchmod(int(m_handle), mine.st_mode & theirs.st_mode & 0777) != 0)
         throw systemError(m_shown, lastSystemErrorCode());
 }
@@ -165,16 +177,33 @@ void SystemFile::close() {
 namespace system_files {
 
 bool createFolder(const QString& path) {
-    const QFileInfo folder(path);
+    const QFileInfo folder(QDir::cleanPath(path));
     if (folder.isDir())
         return true;
     const QString parent = folder.absolutePath();
-    if (!createFolder(parent) || ::mkdir(encoded(path).constData(), 0777) != 0)
+    if (!createFolder(parent))
+        return false;
+    const int above = retried(
+        [&] { return ::open(encoded(parent).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC); });
+    if (above < 0)
         return QFileInfo(path).isDir();
-    struct stat above {};
-    if (::geteuid() == 0 && ::stat(encoded(parent).constData(), &above) == 0)
-        static_cast<void>(::chown(encoded(path).constData(), above.st_uid, above.st_gid));
-    return true;
+    const QByteArray name = encoded(folder.fileName());
+    const bool made = ::mkdirat(above, name.constData(), 0777) == 0;
+    // What root makes in another user's folder belongs to that user. Handed over through
+    // handles, so that a link put in its place meanwhile hands over nothing.
+    struct stat owner {};
+    if (made && ::geteuid() == 0 && ::fstat(above, &owner) == 0) {
+        const int fd = retried([&] {
+            return ::openat(above, name.constData(),
+                            O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        });
+        if (fd >= 0) {
+            static_cast<void>(::fchown(fd, owner.st_uid, owner.st_gid));
+            ::close(fd);
+        }
+    }
+    ::close(above);
+    return made || QFileInfo(path).isDir();
 }
 
 void createIfMissing(const FilePlace& place) {

@@ -469,9 +469,10 @@ private slots:
             QSKIP("only root makes files for another user");
         UnprivilegedWorld world;
         const Installation kovex(world.folder("app", true), world.folder("game", true));
-        for (const QString& path : {kovex.game + "/Mechdata", kovex.unit("WHM-6K_Warhammer"),
-                                    kovex.unit("MAD-3R_Marauder")})
+        for (const QString& path : {kovex.game + "/Mechdata", kovex.unit("WHM-6K_Warhammer")})
             world.handOver(path);
+        // Only root may read this one, and its copy too.
+        UnprivilegedWorld::setMode(kovex.unit("MAD-3R_Marauder"), 0600);
         QVERIFY(QDir(kovex.app + "/configs").removeRecursively());
         const QString desktop = world.folder("Desktop", false);
         writeFile(desktop + "/Zeus.txt", "zeus\r\n");
@@ -487,14 +488,47 @@ private slots:
         QCOMPARE(readFile(kovex.unit("MAD-3R_Marauder")), QByteArray("zeus\r\n"));
         const QString kept = keptFolderOf(kovex.game);
         for (const QString& path : {kovex.app + "/configs", kovex.config("Zeus"), kept,
-                                    kept + "/WHM-6K_Warhammer.txt", kept + "/MAD-3R_Marauder.txt",
-                                    kovex.unit("WHM-6K_Warhammer"), kovex.unit("MAD-3R_Marauder")})
+                                    kept + "/WHM-6K_Warhammer.txt", kovex.unit("WHM-6K_Warhammer")})
             QVERIFY2(QFileInfo(path).ownerId() == UnprivilegedWorld::kNobody, qPrintable(path));
+        for (const QString& path : {kept + "/MAD-3R_Marauder.txt", kovex.unit("MAD-3R_Marauder")})
+            QVERIFY2(QFileInfo(path).ownerId() == 0 &&
+                         !(QFileInfo(path).permissions() &
+                           (QFileDevice::ReadGroup | QFileDevice::ReadOther)),
+                     qPrintable(path));
         // The new folders are as open as the umask makes any folder.
         for (const QString& folder : {kovex.app + "/configs", kept})
             QVERIFY2(QFileInfo(folder).permissions().testFlags(QFileDevice::ReadOther |
                                                                QFileDevice::ExeOther),
                      qPrintable(folder));
+    }
+
+    // The user swaps a folder root makes for them for a link while root is still at it: the
+    // file the link names is handed over to nobody.
+    void aFolderSwappedForALinkMeanwhileHandsOverNothing() {
+        if (::geteuid() != 0)
+            QSKIP("only root makes folders for another user");
+        UnprivilegedWorld world;
+        const Installation kovex(world.folder("app", true), world.folder("game", true));
+        QVERIFY(QDir(kovex.app + "/configs").removeRecursively());
+        const QString secret = world.folder("root", false) + "/secret";
+        writeFile(secret, "root's\n");
+        writeFile(world.folder("Desktop", false) + "/Zeus.txt", "zeus\r\n");
+        QProcess swapper;
+        swapper.start("setpriv", world.asTheUser().mid(1) +
+                                     QStringList{"timeout", "20", "sh", "-c",
+                                                 "cd \"$0\" && until [ -d configs ]; do :; done && "
+                                                 "rmdir configs && ln -s \"$1\" configs",
+                                                 kovex.app, secret});
+        QVERIFY(swapper.waitForStarted());
+        // Each folder made takes half a second longer: time enough for the swap.
+        runDriver({"import", kovex.app, world.folder("Desktop", false) + "/Zeus.txt"},
+                  strace({"-f", "-qq", "-o", "/dev/null", "-e", "trace=mkdir,mkdirat", "-e",
+                          "inject=mkdir,mkdirat:delay_exit=500000"}),
+                  world.driver);
+        QVERIFY(swapper.waitForFinished(30000));
+        QCOMPARE(swapper.exitCode(), 0); // swapped in time
+        QCOMPARE(QFileInfo(secret).ownerId(), 0u);
+        QCOMPARE(readFile(secret), QByteArray("root's\n"));
     }
 };
 
