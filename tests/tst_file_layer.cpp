@@ -5,8 +5,11 @@
 
 #include "files/file_checks.h"
 #include "files/file_system_object.h"
+#include "files/system_files.h"
 #include "files/text_format.h"
 
+#include <QDateTime>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -106,6 +109,29 @@ private slots:
         QCOMPARE(
             file_checks::holdSameBytes(folder.filePath("one.txt"), folder.filePath("other.txt")),
             same);
+    }
+
+    // Rewritten in place by another program with as many bytes, within the same second, a file
+    // is no longer the one this program last saw.
+    void aRewriteWithinTheSameSecondIsSeen() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("units.ini");
+        writeFile(path, "Atlas\r\n");
+        const QDateTime second = QDateTime::fromSecsSinceEpoch(1700000000);
+        const auto touch = [&](int msecs) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadWrite) &&
+                    file.setFileTime(second.addMSecs(msecs), QFileDevice::FileModificationTime));
+        };
+        touch(100);
+        const QByteArray before = system_files::fingerprint(path);
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadWrite) && file.write("Brute\r\n") == 7);
+        }
+        touch(200);
+        QVERIFY(!before.isEmpty());
+        QVERIFY(system_files::fingerprint(path) != before);
     }
 };
 

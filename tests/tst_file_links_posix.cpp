@@ -4,7 +4,10 @@
 #include "recording_controls.h"
 #include "test_files.h"
 
+#include "files/atomic_file_writer.h"
+#include "files/file_place.h"
 #include "files/file_system_object.h"
+#include "files/system_files.h"
 #include "files/text_stream.h"
 #include "game/apply_assignment.h"
 #include "settings/application_files.h"
@@ -17,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -52,6 +56,70 @@ private slots:
     void initTestCase() {
         if (::geteuid() != 0)
             QSKIP("only root can make a link that belongs to another user");
+    }
+
+    // What root copies into another user's folder goes to that user where they may read the
+    // original, else stays with the original's owner and group; it is never more open than
+    // the original or the umask allow.
+    void aCopyRootMakesInAnotherUsersFolder_data() {
+        QTest::addColumn<uint>("owner");
+        QTest::addColumn<uint>("group");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("umask");
+        QTest::addColumn<uint>("copyOwner");
+        QTest::addColumn<uint>("copyGroup");
+        QTest::addColumn<int>("copyMode");
+        const uint u = kOtherUser;
+        QTest::newRow("root's alone") << 0u << 0u << 0600 << 022 << 0u << 0u << 0600;
+        QTest::newRow("root's group may read") << 0u << 0u << 0640 << 022 << 0u << 0u << 0640;
+        QTest::newRow("all may read") << 0u << 0u << 0644 << 022 << u << u << 0644;
+        QTest::newRow("the user's group may read") << 0u << u << 0640 << 022 << u << u << 0640;
+        QTest::newRow("the user's group may not") << 0u << u << 0604 << 022 << 0u << u << 0604;
+        QTest::newRow("the umask narrower") << u << u << 0644 << 077 << u << u << 0600;
+    }
+    void aCopyRootMakesInAnotherUsersFolder() {
+        QFETCH(uint, owner);
+        QFETCH(uint, group);
+        QFETCH(int, mode);
+        QFETCH(int, umask);
+        QTemporaryDir dir;
+        const QString from = dir.filePath("Atlas.txt");
+        writeFile(from, "atlas\r\n");
+        QVERIFY(QDir(dir.path()).mkdir("user"));
+        const QByteArray user = QFile::encodeName(dir.filePath("user"));
+        const QByteArray source = QFile::encodeName(from);
+        QVERIFY(::chown(user.constData(), kOtherUser, kOtherUser) == 0 &&
+                ::chown(source.constData(), owner, group) == 0 &&
+                ::chmod(source.constData(), mode_t(mode)) == 0);
+        const FilePlace place(from);
+        SystemFile original;
+        original.openForReading(place);
+        const mode_t before = ::umask(mode_t(umask));
+        const QString error = refusal([&] {
+            AtomicFileWriter copy(dir.filePath("user/Atlas.txt"), &original);
+            copy.write("atlas\r\n");
+            copy.commit();
+        });
+        ::umask(before);
+        QCOMPARE(error, QString());
+        struct stat made {};
+        QVERIFY(::stat(QFile::encodeName(dir.filePath("user/Atlas.txt")).constData(), &made) == 0);
+        QTEST(uint(made.st_uid), "copyOwner");
+        QTEST(uint(made.st_gid), "copyGroup");
+        QTEST(int(made.st_mode & 0777), "copyMode");
+    }
+
+    // A link swapped in for the file once its place was reached is not followed: the file it
+    // names is not read.
+    void aLinkSwappedInLaterIsNotFollowed() {
+        QTemporaryDir dir;
+        writeFile(dir.filePath("secret"), "root's\n");
+        writeFile(dir.filePath("Atlas.txt"), "atlas\r\n");
+        const FilePlace place(dir.filePath("Atlas.txt"));
+        QVERIFY(QFile::remove(dir.filePath("Atlas.txt")));
+        link(dir.filePath("secret"), dir.filePath("Atlas.txt"), ::geteuid());
+        SystemFile file;
+        QVERIFY(!refusal([&] { file.openForReading(place); }).isEmpty());
     }
 
     // units.ini reached through links of the given kinds, read, written and saved over; the

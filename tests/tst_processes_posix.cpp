@@ -502,23 +502,29 @@ private slots:
                      qPrintable(folder));
     }
 
-    // The user swaps a folder root makes for them for a link while root is still at it: the
-    // file the link names is handed over to nobody.
+    // The user swaps a folder root makes for them for a link, to a file or a folder of root's,
+    // while root is still at it: what the link names is handed over to nobody.
+    void aFolderSwappedForALinkMeanwhileHandsOverNothing_data() {
+        QTest::addColumn<QString>("target");
+        QTest::newRow("to a file") << "secret";
+        QTest::newRow("to a folder") << "";
+    }
     void aFolderSwappedForALinkMeanwhileHandsOverNothing() {
+        QFETCH(QString, target);
         if (::geteuid() != 0)
             QSKIP("only root makes folders for another user");
         UnprivilegedWorld world;
         const Installation kovex(world.folder("app", true), world.folder("game", true));
         QVERIFY(QDir(kovex.app + "/configs").removeRecursively());
-        const QString secret = world.folder("root", false) + "/secret";
-        writeFile(secret, "root's\n");
+        writeFile(world.folder("root", false) + "/secret", "root's\n");
+        target = QDir::cleanPath(world.folder("root", false) + "/" + target);
         writeFile(world.folder("Desktop", false) + "/Zeus.txt", "zeus\r\n");
         QProcess swapper;
         swapper.start("setpriv", world.asTheUser().mid(1) +
                                      QStringList{"timeout", "20", "sh", "-c",
                                                  "cd \"$0\" && until [ -d configs ]; do :; done && "
                                                  "rmdir configs && ln -s \"$1\" configs",
-                                                 kovex.app, secret});
+                                                 kovex.app, target});
         QVERIFY(swapper.waitForStarted());
         // Each folder made takes half a second longer: time enough for the swap.
         runDriver({"import", kovex.app, world.folder("Desktop", false) + "/Zeus.txt"},
@@ -527,8 +533,8 @@ private slots:
                   world.driver);
         QVERIFY(swapper.waitForFinished(30000));
         QCOMPARE(swapper.exitCode(), 0); // swapped in time
-        QCOMPARE(QFileInfo(secret).ownerId(), 0u);
-        QCOMPARE(readFile(secret), QByteArray("root's\n"));
+        QCOMPARE(QFileInfo(target).ownerId(), 0u);
+        QCOMPARE(readFile(world.folder("root", false) + "/secret"), QByteArray("root's\n"));
     }
 };
 
