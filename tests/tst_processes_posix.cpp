@@ -477,7 +477,7 @@ private slots:
         const QString desktop = world.folder("Desktop", false);
         writeFile(desktop + "/Zeus.txt", "zeus\r\n");
 
-        const mode_t umaskBefore = ::umask(022); // as most users have it; the copies inherit it
+        const mode_t umaskBefore = ::umask(002); // as many users have it; the copies inherit it
         const Run imported =
             runDriver({"import", kovex.app, desktop + "/Zeus.txt"}, {}, world.driver);
         const Run applied =
@@ -497,8 +497,8 @@ private slots:
                      qPrintable(path));
         // The new folders are as open as the umask makes any folder.
         for (const QString& folder : {kovex.app + "/configs", kept})
-            QVERIFY2(QFileInfo(folder).permissions().testFlags(QFileDevice::ReadOther |
-                                                               QFileDevice::ExeOther),
+            QVERIFY2(QFileInfo(folder).permissions().testFlags(
+                         QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::ExeOther),
                      qPrintable(folder));
     }
 
