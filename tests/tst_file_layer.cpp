@@ -1,9 +1,10 @@
 // The file layer without any window, on plain files: a copy into a new file fails on either
 // side apart, and leaves nothing of a failed destination; two files are the same only when
-// every byte is.
+// every byte is; a file is made without emptying one come meanwhile, and a rewrite is seen.
 #include "test_files.h"
 
 #include "files/file_checks.h"
+#include "files/file_place.h"
 #include "files/file_system_object.h"
 #include "files/system_files.h"
 #include "files/text_format.h"
@@ -109,6 +110,17 @@ private slots:
         QCOMPARE(
             file_checks::holdSameBytes(folder.filePath("one.txt"), folder.filePath("other.txt")),
             same);
+    }
+
+    // A settings file is made empty where none is; one that is there, come meanwhile from
+    // another copy, keeps its bytes.
+    void aMissingFileIsMadeEmptyAndAPresentOneKept() {
+        QTemporaryDir dir;
+        writeFile(dir.filePath("units.ini"), "Atlas\r\n");
+        for (const char* name : {"units.ini", "Konfigs.ini"})
+            system_files::createIfMissing(FilePlace(dir.filePath(name)));
+        QCOMPARE(readFile(dir.filePath("units.ini")), QByteArray("Atlas\r\n"));
+        QCOMPARE(readFile(dir.filePath("Konfigs.ini")), QByteArray());
     }
 
     // Rewritten in place by another program with as many bytes, within the same second, a file
