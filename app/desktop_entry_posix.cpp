@@ -1,7 +1,8 @@
 #include "desktop_entry.h"
 
-#include "files/atomic_file_writer.h"
+#include "files/folder_lock.h"
 #include "files/kovex_error.h"
+#include "files/safe_file.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -57,9 +58,8 @@ void refreshBundleDesktopEntry(const QString& appFolder) {
     if (current.open(QIODevice::ReadOnly) && current.readAll() == wanted)
         return;
     try {
-        AtomicFileWriter writer(path);
-        writer.write(wanted);
-        writer.commit();
+        const FolderLock lock(appFolder);
+        SafeWrite::whole(path, wanted);
     } catch (const KovexError&) {
         // A folder the user may not write keeps the entry as it came: it still works from a
         // file manager that opens it in place.

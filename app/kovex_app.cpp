@@ -6,7 +6,6 @@
 #include "config_window/form2.h"
 #include "controls/accessibility.h"
 #include "controls/kovex_fonts.h"
-#include "controls/kovex_icon.h"
 #include "controls/list_box.h"
 #include "controls/system_look.h"
 #include "game/game_finder.h"
@@ -29,7 +28,7 @@ KovexApp::KovexApp(const QString& appFolder)
     // The windows are drawn for the classic look: flat frames, plain buttons.
     if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows")))
         QApplication::setStyle(classic);
-    QApplication::setWindowIcon(kovexIcon());
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kovex.png")));
     // Message boxes use the windows' font too, and so do menus where the system has no font
     // of its own for them.
     QApplication::setFont(kovex_fonts::standard());
@@ -123,10 +122,6 @@ Form3& KovexApp::form3() {
     return *m_form3;
 }
 
-void KovexApp::setFileSystemFactory(FileSystemFactory factory) {
-    m_files.setFileSystemFactory(std::move(factory));
-}
-
 void KovexApp::loadConfigurationWindow() {
     form2();
 }
@@ -139,15 +134,15 @@ void KovexApp::setGameFolder(const QString& folder) {
     form2().Dir1->setStoredPath(folder);
 }
 
-LineList KovexApp::knownConfigurations() {
-    return form2().List1->lines();
+QStringList KovexApp::knownConfigurations() {
+    return form2().List1->items();
 }
 
 bool KovexApp::askYesNo(const QString& question) {
     return m_errorReport.askYesNo(question);
 }
 
-void KovexApp::showKnownConfigurations(const LineList& names) {
+void KovexApp::showKnownConfigurations(const QStringList& names) {
     ListBox& main = *form1().List1;
     ListBox& config = *form2().List1;
     main.Clear();

@@ -44,7 +44,6 @@ public:
     Module1& module1() { return *m_module1; }
     ErrorReport& errorReport() { return m_errorReport; }
 
-    void setFileSystemFactory(FileSystemFactory factory);
     // Replaces the message box, for example to collect reports; an empty one restores it.
     void setErrorReport(ErrorReport::Capture capture) { m_errorReport.setCapture(capture); }
 
@@ -52,8 +51,8 @@ public:
     void loadConfigurationWindow() override;
     QString gameFolder() override;
     void setGameFolder(const QString& folder) override;
-    LineList knownConfigurations() override;
-    void showKnownConfigurations(const LineList& names) override;
+    QStringList knownConfigurations() override;
+    void showKnownConfigurations(const QStringList& names) override;
     bool askYesNo(const QString& question) override;
 
 private:

@@ -1,55 +1,45 @@
 #include "dir_list_box.h"
 
 #include "files/kovex_error.h"
-#include "files/system_files.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <QDirIterator>
+#include <QElapsedTimer>
 #include <QStyle>
-#include <QTreeWidget>
+#include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
 constexpr int kPathRole = Qt::UserRole;
 
-QTreeWidgetItem* addFolder(QTreeWidgetItem* parent, QTreeWidget* tree, const QString& name,
-                           const QString& path, const QIcon& icon) {
-    auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree);
-    item->setText(0, name);
+QTreeWidgetItem* folderItem(const QString& name, const QString& path, const QIcon& icon) {
+    auto* item = new QTreeWidgetItem(QStringList(name));
     item->setData(0, kPathRole, path);
     item->setIcon(0, icon);
     return item;
 }
 
-// The list itself: folders in one column, without branch marks to fold them.
-class FolderTree final : public QTreeWidget {
-    Q_OBJECT
-public:
-    explicit FolderTree(QWidget* parent) : QTreeWidget(parent) {
-        setHeaderHidden(true);
-        setColumnCount(1);
-        setRootIsDecorated(false);
-        setItemsExpandable(false);
-        setExpandsOnDoubleClick(false);
-        setIndentation(10);
-        setUniformRowHeights(true);
-        setSelectionMode(QAbstractItemView::SingleSelection);
-    }
-
-signals:
-    void resized();
-
-protected:
-    void drawBranches(QPainter*, const QRect&, const QModelIndex&) const override {}
-    void resizeEvent(QResizeEvent* event) override {
-        QTreeWidget::resizeEvent(event);
-        emit resized();
-    }
-};
+// The nearest folder above a path that is not there, for showing where it would be.
+QString nearestExisting(const QString& path) {
+    QString folder = QDir::cleanPath(path);
+    while (QDir::isAbsolutePath(folder) && !QFileInfo(folder).isDir() && !QDir(folder).isRoot())
+        folder = QFileInfo(folder).absolutePath();
+    return QFileInfo(folder).isDir() && QDir::isAbsolutePath(folder) ? folder : QDir::rootPath();
+}
 
 } // namespace
 
-DirListBox::DirListBox(QWidget* parent) : QWidget(parent) {
+DirListBox::DirListBox(QWidget* parent) : QTreeWidget(parent) {
+    setHeaderHidden(true);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setExpandsOnDoubleClick(false);
+    setIndentation(10);
+    setUniformRowHeights(true);
+    connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+        emit openRequested(item->data(0, kPathRole).toString());
+    });
     // Starts in the program's current folder; one that has gone or cannot be read leaves the
     // root instead, so that the window always comes into being. Neither is chosen yet.
     try {
@@ -58,6 +48,8 @@ DirListBox::DirListBox(QWidget* parent) : QWidget(parent) {
         showFolder(QDir::rootPath());
     }
 }
+
+DirListBox::~DirListBox() = default;
 
 void DirListBox::setPath(const QString& path) {
     const bool wasChosen = m_chosen;
@@ -69,10 +61,8 @@ void DirListBox::setPath(const QString& path) {
 }
 
 void DirListBox::confirm() {
-    if (m_chosen)
-        return;
-    m_chosen = true;
-    emit pathChanged();
+    if (!std::exchange(m_chosen, true))
+        emit pathChanged();
 }
 
 void DirListBox::setStoredPath(const QString& path) {
@@ -82,9 +72,9 @@ void DirListBox::setStoredPath(const QString& path) {
         // Kept as it was stored, so that it is what a save writes and an apply names.
         const bool changed = m_path != path || !m_chosen;
         m_path = path;
-        m_missing = true;
-        m_chosen = true;
-        if (m_tree)
+        m_missing = m_chosen = true;
+        m_shown = false;
+        if (isVisible())
             fillTree();
         if (changed)
             emit pathChanged();
@@ -93,14 +83,13 @@ void DirListBox::setStoredPath(const QString& path) {
 
 void DirListBox::showFolder(const QString& path) {
     const QFileInfo info(path);
-    if (path.isEmpty() || path.size() > system_files::longestPath() || !info.isDir())
+    if (path.isEmpty() || !info.isDir())
         throw KovexError(KovexError::PathNotFound, QDir::toNativeSeparators(path));
     if (!info.isReadable())
         throw KovexError(KovexError::DeviceUnavailable, QDir::toNativeSeparators(path));
-    const QString before = m_path;
-    m_path = QDir::cleanPath(info.absoluteFilePath());
-    m_missing = false;
-    if (m_tree)
+    const QString before = std::exchange(m_path, QDir::cleanPath(info.absoluteFilePath()));
+    m_missing = m_shown = false;
+    if (isVisible())
         fillTree();
     if (m_path != before)
         emit pathChanged();
@@ -108,109 +97,111 @@ void DirListBox::showFolder(const QString& path) {
 
 void DirListBox::showSuggested(const QString& path) {
     showFolder(path);
-    if (m_tree && m_tree->currentItem())
-        m_tree->currentItem()->setToolTip(
-            0, QStringLiteral("Hier ist Velmora Demo Alpha installiert. Mit „OK“ übernehmen."));
+    tree()->currentItem()->setToolTip(
+        0, QStringLiteral("Hier ist Velmora Demo Alpha installiert. Mit „OK“ übernehmen."));
 }
 
 QTreeWidget* DirListBox::tree() {
-    if (!m_tree) {
-        // Set before anything else: showing the list already sends it its size.
-        auto* folders = new FolderTree(this);
-        m_tree = folders;
-        folders->setGeometry(rect());
-        // What the window set on the folder choice holds for the list in it.
-        folders->setFocusPolicy(focusPolicy());
-        folders->setAccessibleName(accessibleName());
-        folders->setAccessibleDescription(accessibleDescription());
-        setFocusProxy(folders);
-        connect(folders, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
-            emit openRequested(item->data(0, kPathRole).toString());
-        });
-        connect(folders, &FolderTree::resized, this, &DirListBox::revealCurrent);
-        folders->show();
+    if (!m_shown)
         fillTree();
-    }
-    return m_tree;
+    return this;
 }
 
 void DirListBox::showEvent(QShowEvent* event) {
     tree();
-    QWidget::showEvent(event);
+    QTreeWidget::showEvent(event);
 }
 
 void DirListBox::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    if (m_tree)
-        m_tree->setGeometry(rect());
-}
-
-// The nearest folder above a path that is not there, for showing where it would be.
-QString DirListBox::nearestExisting(const QString& path) {
-    if (!QDir::isAbsolutePath(path))
-        return QDir::rootPath();
-    QString folder = QDir::cleanPath(path);
-    while (!QFileInfo(folder).isDir() && !QDir(folder).isRoot()) {
-        const QString parent = QFileInfo(folder).absolutePath();
-        if (parent == folder)
-            break;
-        folder = parent;
-    }
-    return QFileInfo(folder).isDir() ? folder : QDir::rootPath();
+    QTreeWidget::resizeEvent(event);
+    revealCurrent();
 }
 
 void DirListBox::fillTree() {
-    QTreeWidget* tree = m_tree;
-    tree->clear();
+    m_shown = true;
+    clear();
+    m_listing.reset();
+    m_subfolders.clear();
+    m_filled = false;
     const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
     const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
-    const QString shown = m_missing ? nearestExisting(m_path) : m_path;
-
     // The chain of parents from the root down to the current folder.
     QStringList chain;
-    for (QDir dir(shown);;) {
+    for (QDir dir(m_missing ? nearestExisting(m_path) : m_path);;) {
         chain.prepend(dir.absolutePath());
         if (dir.isRoot() || !dir.cdUp())
             break;
     }
-    QTreeWidgetItem* item = nullptr;
+    m_current = nullptr;
     for (const QString& folder : chain) {
-        const QString name =
-            QDir(folder).isRoot() ? QDir::toNativeSeparators(folder) : QFileInfo(folder).fileName();
-        item = addFolder(item, tree, name, folder, open);
+        QTreeWidgetItem* item = folderItem(QDir(folder).isRoot() ? QDir::toNativeSeparators(folder)
+                                                                 : QFileInfo(folder).fileName(),
+                                           folder, open);
+        m_current ? m_current->addChild(item) : addTopLevelItem(item);
+        m_current = item;
     }
-    QTreeWidgetItem* current = item;
-
     if (m_missing) {
         // The stored folder, where it would be: marked as not there, and current.
-        const QString missing =
-            QStringLiteral("%1 (nicht gefunden)").arg(QDir::toNativeSeparators(m_path));
-        current = addFolder(current, tree, missing, m_path, closed);
-        QFont italic = current->font(0);
+        QTreeWidgetItem* missing =
+            folderItem(QStringLiteral("%1 (nicht gefunden)").arg(QDir::toNativeSeparators(m_path)),
+                       m_path, closed);
+        m_current->addChild(missing);
+        m_current = missing;
+        QFont italic = missing->font(0);
         italic.setItalic(true);
-        current->setFont(0, italic);
-        current->setForeground(0, palette().color(QPalette::Disabled, QPalette::Text));
-        current->setToolTip(0,
+        missing->setFont(0, italic);
+        missing->setForeground(0, palette().color(QPalette::Disabled, QPalette::Text));
+        missing->setToolTip(0,
                             QStringLiteral("Der gespeicherte Installationspfad ist nicht da: "
                                            "Laufwerk nicht eingesteckt oder Ordner verschoben?"));
     } else {
-        const QDir dir(m_path);
-        const QStringList subfolders = dir.entryList(
-            QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
-        for (const QString& name : subfolders)
-            addFolder(current, tree, name, dir.filePath(name), closed);
+        m_listing = std::make_unique<QDirIterator>(m_path, QDir::Dirs | QDir::NoDotAndDotDot |
+                                                               QDir::Hidden);
     }
-
-    tree->expandAll();
-    tree->setCurrentItem(current);
+    expandAll();
+    setCurrentItem(m_current);
     revealCurrent();
+    addSubfolders(++m_fill);
+}
+
+void DirListBox::addSubfolders(int fill) {
+    // A slice at a time, so that a folder of thousands never holds up the window: what is left
+    // goes on once the window has drawn and taken input. A small folder is filled at once.
+    if (fill != m_fill)
+        return;
+    QElapsedTimer slice;
+    slice.start();
+    const auto later = [this, fill] {
+        QTimer::singleShot(0, this, [this, fill] { addSubfolders(fill); });
+    };
+    while (m_listing && m_listing->hasNext()) {
+        m_subfolders << QFileInfo(m_listing->next()).fileName();
+        if (slice.elapsed() >= kSliceMs)
+            return later();
+    }
+    if (m_listing) {
+        m_listing.reset();
+        std::sort(m_subfolders.begin(), m_subfolders.end(), [](const QString& a, const QString& b) {
+            return a.compare(b, Qt::CaseInsensitive) < 0;
+        });
+        m_added = 0;
+    }
+    const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    QList<QTreeWidgetItem*> items;
+    while (m_added < m_subfolders.size() && (items.size() % 64 || slice.elapsed() < kSliceMs)) {
+        const QString& name = m_subfolders[m_added++];
+        items << folderItem(name, QDir(m_path).filePath(name), closed);
+    }
+    m_current->addChildren(items);
+    m_current->setExpanded(true);
+    if (m_added < m_subfolders.size())
+        return later();
+    m_filled = true;
 }
 
 void DirListBox::revealCurrent() {
     // Parents first: from the top, as far down as the current folder needs.
-    m_tree->scrollToTop();
-    if (QTreeWidgetItem* current = m_tree->currentItem())
-        m_tree->scrollToItem(current, QAbstractItemView::EnsureVisible);
+    scrollToTop();
+    if (currentItem())
+        scrollToItem(currentItem(), QAbstractItemView::EnsureVisible);
 }
-
-#include "dir_list_box.moc"

@@ -1,19 +1,22 @@
 #pragma once
 
-#include <QWidget>
+#include <QTreeWidget>
 
-class QTreeWidget;
-class QTreeWidgetItem;
+#include <memory>
+
+class QDirIterator;
 
 // The folder choice: the current folder's parents down from the root, the current folder,
-// and its subfolders. Double-clicking a folder asks to open it.
+// and its subfolders, in one column without branch marks. Opening a folder (a double-click or
+// Enter) asks to make it current.
 //
-// The path is kept here; the list that shows it is made when first seen or asked for. The
-// window is created hidden at start-up, and a tree view is the costliest control in it.
-class DirListBox : public QWidget {
+// The path is kept here; the list shows it once it is seen or asked for: the window is created
+// hidden at start-up.
+class DirListBox : public QTreeWidget {
     Q_OBJECT
 public:
     explicit DirListBox(QWidget* parent);
+    ~DirListBox() override;
 
     // The current folder as a full path, without a trailing separator except for a root; or
     // a stored folder that is not there now, as it was stored.
@@ -35,8 +38,11 @@ public:
     // until then.
     void showSuggested(const QString& path);
 
-    // The list as the user sees it, filled for the current folder.
+    // The list as the user sees it, shown for the current folder.
     QTreeWidget* tree();
+    // Whether the list shows all subfolders of the current folder yet: a large folder's are
+    // added a slice at a time.
+    bool isFilled() const { return m_filled; }
 
 signals:
     void openRequested(const QString& path);
@@ -44,17 +50,27 @@ signals:
     void pathChanged();
 
 protected:
+    void drawBranches(QPainter*, const QRect&, const QModelIndex&) const override {}
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
     void showFolder(const QString& path);
     void fillTree();
+    void addSubfolders(int fill);
     void revealCurrent();
-    static QString nearestExisting(const QString& path);
 
     QString m_path;
     bool m_missing = false;
     bool m_chosen = false;
-    QTreeWidget* m_tree = nullptr;
+    bool m_shown = false; // whether the list shows the path
+
+    // The subfolders being listed and added.
+    static constexpr int kSliceMs = 10;
+    std::unique_ptr<QDirIterator> m_listing;
+    QStringList m_subfolders;
+    qsizetype m_added = 0;
+    QTreeWidgetItem* m_current = nullptr;
+    int m_fill = 0; // which fill is under way
+    bool m_filled = false;
 };

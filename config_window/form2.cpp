@@ -173,7 +173,7 @@ void Form2::setConfigurationFiles(std::shared_ptr<const ConfigurationFiles> file
 void Form2::addConfigurations(const QStringList& paths) {
     const QStringList names = m_configurationsMenu->takeIntoConfigs(paths);
     for (const QString& name : names)
-        if (!List1->lines().toStringList().contains(name))
+        if (!List1->items().contains(name))
             List1->AddItem(name);
     setConfigurationFiles(
         std::make_shared<const ConfigurationFiles>(m_settings.files().configsFolder()));
@@ -191,9 +191,8 @@ void Form2::showEvent(QShowEvent* event) {
         std::make_shared<const ConfigurationFiles>(m_settings.files().configsFolder()));
     if (!Dir1->isChosen() && !m_suggested.isEmpty() && QFileInfo(m_suggested).isDir())
         Dir1->showSuggested(m_suggested);
-    // The order laid out; the folder list is made when first shown, so it is given then.
-    const QList<QWidget*> order{Command1, Drive1,   Dir1,   Dir1->tree(), List1,
-                                Text1,    Command2, Check1, Command3};
+    // The order laid out.
+    const QList<QWidget*> order{Command1, Drive1, Dir1, List1, Text1, Command2, Check1, Command3};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     QWidget::showEvent(event);

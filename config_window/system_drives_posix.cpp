@@ -1,34 +1,19 @@
 #include "system_drives.h"
 
-#include "mount_table.h"
-
 #include <QDir>
-#include <QFile>
-#include <QSet>
 #include <QStorageInfo>
 
 namespace system_drives {
 
 QStringList mountedDrives() {
+    // The volumes Qt lists, not the system's own file systems; the root first.
     QStringList roots;
-    // Read once and in one pass: Qt's own volume list asks the whole mount table again for
-    // every volume, which takes seconds with thousands of mounts.
-    QFile mountInfo(QStringLiteral("/proc/self/mountinfo"));
-    if (mountInfo.open(QIODevice::ReadOnly))
-        roots = drivesInMountTable(mountInfo.readAll());
-    if (roots.isEmpty()) {
-        QSet<QString> seen;
-        for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-            if (volume.isValid() && !seen.contains(volume.rootPath())) {
-                seen.insert(volume.rootPath());
-                roots.append(volume.rootPath());
-            }
-        }
-    }
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes())
+        if (volume.isValid() && volume.isReady() && !roots.contains(volume.rootPath()))
+            roots << volume.rootPath();
     roots.sort();
-    const QString top = QDir::rootPath();
-    roots.removeAll(top);
-    roots.prepend(top);
+    roots.removeAll(QDir::rootPath());
+    roots.prepend(QDir::rootPath());
     return roots;
 }
 

@@ -53,10 +53,6 @@ public:
 ListBox::ListBox(QWidget* parent) : QListView(parent), m_model(new NameListModel(this)) {
     setItemDelegate(new RowDelegate(this));
     setUniformItemSizes(true);
-    // Long lists are laid out a batch at a time after the first, so the window shows at once;
-    // whatever needs a row that is not laid out yet finishes the layout first (scrollTo).
-    setLayoutMode(QListView::Batched);
-    setBatchSize(kFirstBatch);
     setModel(m_model);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -66,37 +62,24 @@ ListBox::ListBox(QWidget* parent) : QListView(parent), m_model(new NameListModel
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
-void ListBox::scrollTo(const QModelIndex& index, ScrollHint hint) {
-    if (index.isValid() && index.row() >= kFirstBatch && visualRect(index).isEmpty()) {
-        setLayoutMode(QListView::SinglePass);
-        doItemsLayout();
-        setLayoutMode(QListView::Batched);
-    }
-    QListView::scrollTo(index, hint);
-}
-
 void ListBox::AddItem(const QString& text) {
-    m_model->append(text);
-}
-
-void ListBox::AddItems(const LineList& texts) {
-    m_model->append(texts);
+    m_model->append({text});
 }
 
 void ListBox::AddItems(const QStringList& texts) {
-    m_model->append(LineList::fromStringList(texts));
+    m_model->append(texts);
 }
 
 void ListBox::RemoveItem(int index) {
     if (index < 0 || index >= m_model->rowCount())
         throw KovexError(KovexError::BadIndex, QString::number(index));
-    m_model->removeAt(index);
+    m_model->removeRows(index, 1);
     clearSelection();
     setCurrentIndex(QModelIndex());
 }
 
 void ListBox::Clear() {
-    m_model->clear();
+    m_model->setStringList({});
 }
 
 int ListBox::ListCount() const {
@@ -104,7 +87,7 @@ int ListBox::ListCount() const {
 }
 
 QString ListBox::List(int index) const {
-    return m_model->lines().at(index);
+    return m_model->stringList().at(index);
 }
 
 int ListBox::ListIndex() const {
@@ -121,12 +104,8 @@ void ListBox::setHeld(const QString& player, const QString& computer) {
     m_model->setHeld(player, computer);
 }
 
-const LineList& ListBox::lines() const {
-    return m_model->lines();
-}
-
 QStringList ListBox::items() const {
-    return m_model->lines().toStringList();
+    return m_model->stringList();
 }
 
 void ListBox::setConfigurationFiles(std::shared_ptr<const ConfigurationFiles> files) {

@@ -5,19 +5,15 @@
 #include <memory>
 
 class ConfigurationFiles;
-class LineList;
 class NameListModel;
 
-// An unsorted single-selection list of strings. Rows of one fixed height lay out without asking
-// each name for its size, and the names share one buffer, so lists of a hundred thousand names
-// show without a stall.
+// An unsorted single-selection list of strings, each row one line high.
 class ListBox : public QListView {
     Q_OBJECT
 public:
     explicit ListBox(QWidget* parent);
 
     void AddItem(const QString& text);
-    void AddItems(const LineList& texts);
     void AddItems(const QStringList& texts);
     // Removes the item and leaves no item selected; an index outside the items is a failure.
     void RemoveItem(int index);
@@ -30,7 +26,6 @@ public:
     // The selected item's text, or the empty text.
     QString Text() const;
     QStringList items() const;
-    const LineList& lines() const;
     // The configurations the game holds for the player and the computer, marked in their rows;
     // a null name marks none.
     void setHeld(const QString& player, const QString& computer);
@@ -40,9 +35,6 @@ public:
     // A line that an empty list shows in grey, in the list itself.
     void setEmptyHint(const QString& hint);
     const QString& emptyHint() const { return m_emptyHint; }
-
-    // Lays out the rest of a long list first when the row is not laid out yet.
-    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
 signals:
     // The right mouse button, the menu key or Shift+F10 on the list: where its menu belongs.
@@ -60,8 +52,6 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    static constexpr int kFirstBatch = 1000;
-
     NameListModel* m_model;
     QString m_emptyHint;
 };

@@ -1,21 +1,15 @@
 #include "name_list_model.h"
 
-int NameListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_lines.size());
-}
-
 QVariant NameListModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= m_lines.size())
+    if (!index.isValid() || index.row() >= rowCount())
         return {};
-    if (role == Qt::DisplayRole) {
-        const QString shown = m_lines.head(index.row(), kShownLength + 1);
-        return shown.size() > kShownLength ? shown.first(kShownLength) + QChar(0x2026) : shown;
-    }
+    const QString name = QStringListModel::data(index, Qt::EditRole).toString();
+    if (role == Qt::DisplayRole)
+        return ConfigurationFiles::shortened(name, kShownLength);
     if (role == Qt::EditRole)
-        return m_lines.at(index.row());
+        return name;
     if (m_files &&
         (role == Qt::FontRole || role == Qt::ForegroundRole || role == Qt::ToolTipRole)) {
-        const QString name = m_lines.at(index.row());
         if (role == Qt::ToolTipRole)
             return m_files->describe(name);
         if (!m_files->fileOf(name).isEmpty())
@@ -24,11 +18,8 @@ QVariant NameListModel::data(const QModelIndex& index, int role) const {
     }
     if (role != kHeldRole && role != Qt::AccessibleDescriptionRole)
         return {};
-    if (m_playerHeld.isNull() && m_computerHeld.isNull())
-        return {};
-    const QString name = m_lines.at(index.row());
-    const bool player = !m_playerHeld.isNull() && name == m_playerHeld;
-    const bool computer = !m_computerHeld.isNull() && name == m_computerHeld;
+    const bool player = !m_playerHeld.isEmpty() && name == m_playerHeld;
+    const bool computer = !m_computerHeld.isEmpty() && name == m_computerHeld;
     if (role == kHeldRole)
         return player || computer ? QVariant::fromValue(QList<bool>{player, computer}) : QVariant();
     if (player && computer)
@@ -38,10 +29,23 @@ QVariant NameListModel::data(const QModelIndex& index, int role) const {
     return {};
 }
 
-void NameListModel::setHeld(const QString& player, const QString& computer) {
-    if (player == m_playerHeld && computer == m_computerHeld &&
-        player.isNull() == m_playerHeld.isNull() && computer.isNull() == m_computerHeld.isNull())
+Qt::ItemFlags NameListModel::flags(const QModelIndex& index) const {
+    return QStringListModel::flags(index) &
+           ~(Qt::ItemIsEditable | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled);
+}
+
+void NameListModel::append(const QStringList& names) {
+    if (rowCount() == 0) {
+        setStringList(names);
         return;
+    }
+    const int row = rowCount();
+    insertRows(row, int(names.size()));
+    for (int i = 0; i < names.size(); ++i)
+        setData(index(row + i), names[i]);
+}
+
+void NameListModel::setHeld(const QString& player, const QString& computer) {
     m_playerHeld = player;
     m_computerHeld = computer;
     if (rowCount() > 0)
@@ -57,39 +61,4 @@ void NameListModel::setConfigurationFiles(std::shared_ptr<const ConfigurationFil
     if (rowCount() > 0)
         emit dataChanged(index(0), index(rowCount() - 1),
                          {Qt::FontRole, Qt::ForegroundRole, Qt::ToolTipRole});
-}
-
-void NameListModel::append(const QString& line) {
-    const int row = rowCount();
-    beginInsertRows({}, row, row);
-    m_lines.append(line);
-    endInsertRows();
-}
-
-void NameListModel::append(const LineList& lines) {
-    if (lines.isEmpty())
-        return;
-    if (m_lines.isEmpty()) {
-        // Shares the buffer: both windows' lists hold one copy of the names.
-        beginResetModel();
-        m_lines = lines;
-        endResetModel();
-        return;
-    }
-    const int row = rowCount();
-    beginInsertRows({}, row, row + static_cast<int>(lines.size()) - 1);
-    m_lines.append(lines);
-    endInsertRows();
-}
-
-void NameListModel::removeAt(int row) {
-    beginRemoveRows({}, row, row);
-    m_lines.removeAt(row);
-    endRemoveRows();
-}
-
-void NameListModel::clear() {
-    beginResetModel();
-    m_lines = LineList();
-    endResetModel();
 }

@@ -1,24 +1,23 @@
 #pragma once
 
 #include "settings/configuration_files.h"
-#include "settings/line_list.h"
 
-#include <QAbstractListModel>
 #include <QColor>
 #include <QFont>
+#include <QStringListModel>
 
 #include <memory>
 
 // The items of a list box, read-only to the view. Very long names are shown cut short, so that
 // drawing never lays out megabytes of text; the items themselves stay whole.
-class NameListModel final : public QAbstractListModel {
+class NameListModel final : public QStringListModel {
 public:
-    using QAbstractListModel::QAbstractListModel;
+    using QStringListModel::QStringListModel;
 
-    int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    const LineList& lines() const { return m_lines; }
+    void append(const QStringList& names);
     // The names of the configurations the game holds for the player and the computer; their
     // rows say so (kHeldRole: which slots, by the slots' colours; and to a screen reader).
     void setHeld(const QString& player, const QString& computer);
@@ -27,15 +26,10 @@ public:
     // tip says what its file is, or that it is missing. Until they are known, nothing is marked.
     void setConfigurationFiles(std::shared_ptr<const ConfigurationFiles> files,
                                const QFont& missingFont, const QColor& missingColour);
-    void append(const QString& line);
-    void append(const LineList& lines);
-    void removeAt(int row);
-    void clear();
 
     static constexpr int kShownLength = 1000;
 
 private:
-    LineList m_lines;
     QString m_playerHeld;
     QString m_computerHeld;
     std::shared_ptr<const ConfigurationFiles> m_files;

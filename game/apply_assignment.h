@@ -1,5 +1,7 @@
 #pragma once
 
+#include "game_holdings.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -13,17 +15,23 @@ struct Assignment {
     QString computerSlot;
 };
 
+// What an apply did: what the game holds now, and the files kept on the way.
+struct ApplyOutcome {
+    GameHoldings holdings;
+    QStringList kept;
+};
+
 // Copies the player slot's configuration over the game's player unit, and the computer's over
-// the computer unit, both or neither: plan both copies, check everything (both names, the game
-// folder, Mechdata, both sources, both destinations, each unit readable), keep what the unit
-// files hold where nothing else does (KeptOriginals), then write both new units whole before
-// either replaces its file. A failed check throws and nothing is written anywhere. A slot that
-// names one of the game's unit files stands for this game's own unit.
+// the computer unit, both or neither, in one trip while another copy of KOVEX is kept out of
+// Mechdata: read the two units and the two sources once, decide in memory what to keep, write
+// both new units beside their files, keep what the units hold where nothing else does
+// (KeptOriginals), then replace both; should the second replace fail, the first unit gets its
+// bytes back. A refusal throws before any file changes. A slot that names one of the game's
+// unit files stands for this game's own unit.
 //
-// When the kept folder cannot take a content, askWithoutOriginals (given that folder) decides
-// whether to copy all the same. It is asked while no lock is held, so that another copy of the
-// program is never kept waiting by the question; everything is then looked at afresh. Gives
-// back the files kept, or nothing when the user chose not to apply.
-std::optional<QStringList>
+// Where the game folder cannot keep the units, askWithoutOriginals (given that folder) decides
+// whether to apply all the same; it is asked while no folder is held, and the trip starts again.
+// Gives back nothing when the user chose not to apply.
+std::optional<ApplyOutcome>
 applyAssignment(const ApplicationFiles& files, const Assignment& assignment,
                 const std::function<bool(const QString&)>& askWithoutOriginals);

@@ -4,6 +4,7 @@
 #include "unit_files.h"
 
 #include "files/kovex_error.h"
+#include "files/safe_file.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -15,11 +16,15 @@ GameHoldings holdingsOf(const QString& configsFolder, const QString& gameFolder,
         return holdings;
     try {
         holdings.mechdata = unit_files::mechdataOf(gameFolder);
-        const UnitContents known(configsFolder, KeptOriginals(configsFolder, gameFolder));
-        holdings.player = known.identify(
-            unit_files::unitFile(holdings.mechdata, unit_files::kPlayerUnit), playerSlot);
-        holdings.computer = known.identify(
-            unit_files::unitFile(holdings.mechdata, unit_files::kComputerUnit), computerSlot);
+        const QStringList units{unit_files::unitFile(holdings.mechdata, unit_files::kPlayerUnit),
+                                unit_files::unitFile(holdings.mechdata, unit_files::kComputerUnit)};
+        const UnitContents known(configsFolder, KeptOriginals(configsFolder, gameFolder), units);
+        const auto holding = [&](const QString& unit, const QString& slot) {
+            return QFileInfo(unit).isFile() ? known.identify(safe_file::read(unit), slot)
+                                            : UnitHolding();
+        };
+        holdings.player = holding(units[0], playerSlot);
+        holdings.computer = holding(units[1], computerSlot);
     } catch (const KovexError&) {
         // Two spellings of one file, or a unit file that cannot be read: what the game holds
         // cannot be told. "Konfig´s zuweisen" says why.

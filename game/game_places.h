@@ -13,5 +13,7 @@ namespace game_places {
 QStringList usualPlaces(const QString& home);
 // The user's home folder.
 QString homeFolder();
+// The same text for every spelling of one folder, as the system compares names.
+QString folderKey(const QString& folder);
 
 } // namespace game_places

@@ -65,4 +65,10 @@ QString homeFolder() {
     return QDir::homePath();
 }
 
+QString folderKey(const QString& folder) {
+    const QFileInfo info(folder);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
 } // namespace game_places

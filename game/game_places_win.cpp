@@ -36,4 +36,12 @@ QString homeFolder() {
     return knownFolder(FOLDERID_Profile);
 }
 
+QString folderKey(const QString& folder) {
+    // Windows compares names without regard to case.
+    const QFileInfo info(folder);
+    const QString canonical = info.canonicalFilePath();
+    return (canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical)
+        .toCaseFolded();
+}
+
 } // namespace game_places

@@ -1,9 +1,10 @@
 #include "kept_originals.h"
 
-#include "files/file_checks.h"
-#include "files/file_system_object.h"
+#include "game_places.h"
+#include "unit_files.h"
+
 #include "files/kovex_error.h"
-#include "files/system_files.h"
+#include "files/safe_file.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -17,28 +18,18 @@ namespace {
 // Readable, and the same for every spelling of the game folder: its name, and a short key of
 // its full path, since two games may have folders of one name.
 QString gameFolderName(const QString& gameFolder) {
-    const QString key = system_files::folderKey(gameFolder);
+    const QString key = game_places::folderKey(gameFolder);
     const QString hash = QString::fromLatin1(
         QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex().left(8));
     static const QRegularExpression unsafe(QStringLiteral("[<>:\"/\\\\|?*\\x00-\\x1f]"));
     QString name = QFileInfo(key).fileName().replace(unsafe, QStringLiteral("_")).left(60);
-    if (name.isEmpty())
-        name = QStringLiteral("Spiel");
-    return QStringLiteral("%1 (%2)").arg(name, hash);
+    return QStringLiteral("%1 (%2)").arg(name.isEmpty() ? QStringLiteral("Spiel") : name, hash);
 }
-
-} // namespace
-
-KeptOriginals::KeptOriginals(const QString& configsFolder, const QString& gameFolder)
-    : m_folder(gameFolder + QLatin1Char('/') + kFolderName),
-      m_earlierFolder(configsFolder + QStringLiteral("/Originale/") + gameFolderName(gameFolder)) {}
-
-namespace {
 
 QString ownIn(const QString& folder, const QString& unit) {
     if (!QFileInfo(folder).isDir())
         return {};
-    const QString own = file_checks::spelledAsFound(folder, unit + QStringLiteral(".txt"));
+    const QString own = unit_files::spelledAsFound(folder, unit + QStringLiteral(".txt"));
     return QFileInfo(own).isFile() ? own : QString();
 }
 
@@ -58,6 +49,10 @@ QString unitOf(const QString& file) {
 }
 
 } // namespace
+
+KeptOriginals::KeptOriginals(const QString& configsFolder, const QString& gameFolder)
+    : m_folder(gameFolder + QLatin1Char('/') + kFolderName),
+      m_earlierFolder(configsFolder + QStringLiteral("/Originale/") + gameFolderName(gameFolder)) {}
 
 QString KeptOriginals::gamesOwn(const QString& unit) const {
     const QString own = ownIn(m_folder, unit);
@@ -79,10 +74,8 @@ QString KeptOriginals::nextPlace(const QString& unit) const {
     return place(n);
 }
 
-void KeptOriginals::migrate(FileSystemObject& fso) const {
+void KeptOriginals::migrate() const {
     QStringList earlier = filesIn(m_earlierFolder);
-    if (earlier.isEmpty() || !system_files::createFolder(m_folder))
-        return;
     // The game's own first, so that it stays the game's own here.
     std::stable_partition(earlier.begin(), earlier.end(), [](const QString& file) {
         return QFileInfo(file).fileName().compare(unitOf(file) + QStringLiteral(".txt"),
@@ -90,15 +83,19 @@ void KeptOriginals::migrate(FileSystemObject& fso) const {
     });
     for (const QString& file : earlier) {
         try {
+            const QByteArray bytes = safe_file::read(file);
             const QStringList here = filesIn(m_folder);
-            const bool held = std::any_of(here.begin(), here.end(), [&](const QString& kept) {
-                return file_checks::holdSameBytes(kept, file);
-            });
-            // What the game folder cannot take stays where it is, and is honoured there.
-            if (!held)
-                static_cast<void>(fso.CopyToNewFile(file, nextPlace(unitOf(file))));
+            if (std::none_of(here.begin(), here.end(),
+                             [&](const QString& kept) { return safe_file::read(kept) == bytes; })) {
+                safe_file::createFolder(m_folder);
+                SafeWrite copy(nextPlace(unitOf(file)));
+                copy.write(bytes);
+                copy.narrowTo(file);
+                copy.commit();
+            }
         } catch (const KovexError&) {
-            // A kept file that cannot be read stays where it is too.
+            // What the game folder cannot take, or cannot be read, stays where it is, and is
+            // honoured there.
         }
     }
 }

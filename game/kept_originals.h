@@ -3,8 +3,6 @@
 #include <QString>
 #include <QStringList>
 
-class FileSystemObject;
-
 // The game's own unit files, kept before KOVEX first replaces them, in the game folder itself,
 // beside Mechdata and never in it: <game folder>/KOVEX-Originale/<unit>.txt. Every copy of
 // KOVEX and every user thus finds the same game's own units, and they move with the game. A
@@ -12,8 +10,8 @@ class FileSystemObject;
 // "<unit> (2).txt", "<unit> (3).txt", and so on, so that it can always be got back.
 //
 // Earlier versions kept them in the application folder, configs/Originale/<game folder's
-// name> (<key>)/; what lies there for this game is found and honoured too, and taken into the
-// game folder (migrate), never removed.
+// name> (<key>)/; what lies there for this game is honoured too, and taken into the game folder
+// (migrate), never removed.
 class KeptOriginals {
 public:
     static inline const QString kFolderName = QStringLiteral("KOVEX-Originale");
@@ -30,7 +28,7 @@ public:
     QString nextPlace(const QString& unit) const;
     // Takes what earlier versions kept for this game into the game folder, each content once,
     // as far as the game folder takes it; the earlier files stay.
-    void migrate(FileSystemObject& fso) const;
+    void migrate() const;
 
 private:
     QString m_folder;

@@ -20,19 +20,19 @@ struct UnitHolding {
     bool operator==(const UnitHolding&) const = default;
 };
 
-// The known contents a unit file can be told by: the configurations in configs and the files
-// kept for the game. Sizes are compared first, and only files of the unit's size are read.
+// The known contents a unit can be told by: the files kept for the game and the configurations
+// in configs. Only files of the unit's size are read.
 class UnitContents {
 public:
-    // Files that are themselves one of the excluded ones (a unit file about to be replaced,
-    // reached through a link) are no copy of anything and are left out.
+    // The excluded files (the unit files themselves, where configs is reached through a link to
+    // Mechdata) are no copy of anything.
     UnitContents(const QString& configsFolder, const KeptOriginals& originals,
-                 const QStringList& excluded = {});
+                 const QStringList& excluded);
 
-    // Which known content the file holds; where several configurations hold it, the preferred
-    // one if it is among them, else the first by name. A unit file that cannot be read throws
-    // (KovexError, naming it); a known file that cannot be read holds nothing.
-    UnitHolding identify(const QString& unitFile, const QString& preferred = {}) const;
+    // Which known content the bytes are: the game's own before any configuration; among
+    // configurations the preferred, else the first by name. A known file that cannot be read
+    // holds nothing.
+    UnitHolding identify(const QByteArray& unit, const QString& preferred = {}) const;
 
 private:
     struct Known {

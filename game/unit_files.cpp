@@ -1,15 +1,36 @@
 #include "unit_files.h"
 
-#include "files/file_checks.h"
+#include "files/kovex_error.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 namespace unit_files {
 
+QString spelledAsFound(const QString& folder, const QString& name) {
+    const QString exact = folder + QLatin1Char('/') + name;
+    if (QFileInfo::exists(exact) || QFileInfo(exact).isSymLink())
+        return exact;
+    QStringList matches;
+    const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::System |
+                                                       QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QString& entry : entries)
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            matches << entry;
+    if (matches.size() > 1)
+        throw KovexError(
+            KovexError::PathFileAccessError,
+            QStringLiteral("%1 (mehrdeutig: %2)")
+                .arg(QDir::toNativeSeparators(exact), matches.join(QStringLiteral(", "))));
+    return matches.isEmpty() ? exact : folder + QLatin1Char('/') + matches.first();
+}
+
 QString mechdataOf(const QString& gameFolder) {
-    return file_checks::spelledAsFound(gameFolder, QStringLiteral("Mechdata"));
+    return spelledAsFound(gameFolder, QStringLiteral("Mechdata"));
 }
 
 QString unitFile(const QString& mechdata, const QString& unit) {
-    return file_checks::spelledAsFound(mechdata, unit + QStringLiteral(".txt"));
+    return spelledAsFound(mechdata, unit + QStringLiteral(".txt"));
 }
 
 } // namespace unit_files

@@ -180,7 +180,7 @@ void Form1::Command4_Click() {
             "„Konfigurieren“ den Installationspfad von Velmora angeben und mit „OK“ bestätigen."));
         return;
     }
-    std::optional<QStringList> kept;
+    std::optional<ApplyOutcome> outcome;
     m_errors.runHandler([&] {
         const auto askWithoutOriginals = [this](const QString& keptFolder) {
             return m_errors.askYesNo(
@@ -188,23 +188,24 @@ void Form1::Command4_Click() {
                                "„%1“ aufbewahrt werden.\n\nTrotzdem zuweisen?")
                     .arg(keptFolder));
         };
-        kept = applyAssignment(m_settings.files(),
-                               {config.Dir1->Path(), player->text(), computer->text()},
-                               askWithoutOriginals);
+        outcome = applyAssignment(m_settings.files(),
+                                  {config.Dir1->Path(), player->text(), computer->text()},
+                                  askWithoutOriginals);
     });
-    showGameHoldings();
-    // A refusal is reported, and "Nein" to the question applies nothing: neither confirms.
-    if (!kept || m_holdings.player.kind == UnitHolding::Kind::Missing)
+    // A refusal is reported, and "Nein" to the question applies nothing: neither confirms, and
+    // the game holds what it held.
+    if (!outcome)
         return;
+    showHoldings(outcome->holdings);
     QString text = QStringLiteral("Zugewiesen in %1:\nPlayer: %2\nComputer: %3")
                        .arg(QDir::toNativeSeparators(m_holdings.mechdata),
                             describe(m_holdings.player), describe(m_holdings.computer));
-    if (!kept->isEmpty()) {
+    if (!outcome->kept.isEmpty()) {
         QStringList names;
-        for (const QString& file : *kept)
+        for (const QString& file : std::as_const(outcome->kept))
             names << QFileInfo(file).fileName();
         text += QStringLiteral("\nAufbewahrt in %1: %2")
-                    .arg(QDir::toNativeSeparators(QFileInfo(kept->first()).absolutePath()),
+                    .arg(QDir::toNativeSeparators(QFileInfo(outcome->kept.first()).absolutePath()),
                          names.join(QStringLiteral(", ")));
     }
     notice()->showBelow(Command4, text);
@@ -215,7 +216,7 @@ void Form1::addConfigurations(const QStringList& paths) {
     ListBox& known = *m_windows.form2().List1;
     bool added = false;
     for (const QString& name : names) {
-        if (known.lines().toStringList().contains(name))
+        if (known.items().contains(name))
             continue;
         known.AddItem(name);
         added = true;
@@ -254,15 +255,20 @@ QString Form1::describe(const UnitHolding& holding) {
 }
 
 void Form1::showGameHoldings() {
+    DirListBox& folder = *m_windows.form2().Dir1;
+    showHoldings(folder.isChosen() ? holdingsOf(m_settings.files().configsFolder(), folder.Path(),
+                                                player->text(), computer->text())
+                                   : GameHoldings());
+}
+
+void Form1::showHoldings(const GameHoldings& holdings) {
+    m_holdings = holdings;
     // What configs holds, for both lists' marks and tool tips.
     const auto configurations =
         std::make_shared<const ConfigurationFiles>(m_settings.files().configsFolder());
     List1->setConfigurationFiles(configurations);
     m_windows.form2().setConfigurationFiles(configurations);
-    DirListBox& folder = *m_windows.form2().Dir1;
-    m_holdings = folder.isChosen() ? holdingsOf(m_settings.files().configsFolder(), folder.Path(),
-                                                player->text(), computer->text())
-                                   : GameHoldings();
+    const DirListBox& folder = *m_windows.form2().Dir1;
     const auto held = [](const UnitHolding& h) {
         return h.kind == UnitHolding::Kind::Configuration ? h.configuration : QString();
     };

@@ -79,6 +79,7 @@ protected:
 
 private:
     static QString describe(const UnitHolding& holding);
+    void showHoldings(const GameHoldings& holdings);
     void createControls(QWidget* client);
     void createMenu();
     void connectHandlers();

@@ -1,17 +1,19 @@
 #include "application_files.h"
 
-#include "settings_text.h"
+#include "files/safe_file.h"
 
-#include "files/kovex_error.h"
-#include "files/system_files.h"
-
-#include <QDir>
-
-std::unique_ptr<FileSystemObject> ApplicationFiles::createFileSystemObject() const {
-    return m_factory ? m_factory() : std::make_unique<FileSystemObject>(settings_text::format());
-}
+#include <QDateTime>
+#include <QFileInfo>
 
 void ApplicationFiles::createConfigsFolder() const {
-    if (!system_files::createFolder(configsFolder()))
-        throw KovexError(KovexError::PermissionDenied, QDir::toNativeSeparators(configsFolder()));
+    safe_file::createFolder(configsFolder());
+}
+
+QByteArray ApplicationFiles::stamp(const QString& path) {
+    const QFileInfo file(path);
+    if (!file.exists())
+        return {};
+    return QByteArray::number(file.size()) + ' ' +
+           QByteArray::number(file.lastModified().toMSecsSinceEpoch()) + ' ' +
+           QByteArray::number(file.metadataChangeTime().toMSecsSinceEpoch());
 }

@@ -1,18 +1,9 @@
 #pragma once
 
-#include "files/file_system_object.h"
-
 #include <QString>
-#include <functional>
-#include <memory>
-
-// Makes the file layer for each routine that works on files; tests give one that injects
-// failures.
-using FileSystemFactory = std::function<std::unique_ptr<FileSystemObject>()>;
 
 // The application folder, the folder of the executable, and where the program's files lie in
-// it: the settings files and the configurations in configs. Every routine that works on them
-// makes its own file layer here, reading and writing the settings files' text format.
+// it: the settings files, and the configurations in configs.
 class ApplicationFiles {
 public:
     explicit ApplicationFiles(const QString& folder) : m_folder(folder) {}
@@ -22,15 +13,14 @@ public:
     QString unitsPath() const { return m_folder + QStringLiteral("/units.ini"); }
     // Where the configurations lie; the one place that names it.
     QString configsFolder() const { return m_folder + QStringLiteral("/configs"); }
-    // Makes configs when it is not there: only when a file first needs it. One that cannot be
-    // made throws (KovexError 70, naming it).
+    // Makes configs when it is not there: only when a file first needs it.
     void createConfigsFolder() const;
 
-    std::unique_ptr<FileSystemObject> createFileSystemObject() const;
-    // Replaces the file layer, for example to inject failures; an empty one restores it.
-    void setFileSystemFactory(FileSystemFactory factory) { m_factory = std::move(factory); }
+    // What tells a file's present state from an earlier one: its size and times; empty where
+    // there is no file. Taken without opening it, so that it never stands in the way of a
+    // replace, to tell whether someone else changed the file since.
+    static QByteArray stamp(const QString& path);
 
 private:
     QString m_folder;
-    FileSystemFactory m_factory;
 };

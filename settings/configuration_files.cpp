@@ -2,8 +2,7 @@
 
 #include "settings_text.h"
 
-#include "files/kovex_error.h"
-#include "files/system_files.h"
+#include "files/file_system.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -54,18 +53,10 @@ QString ConfigurationFiles::describe(const QString& name) const {
                  german.toString(info.lastModified(), QStringLiteral("dd.MM.yyyy HH:mm")));
     // Enough bytes for the lines shown, however they are written.
     constexpr qint64 kRead = 4 * (kShownLineLength + 2) * kShownLines + 4;
-    QByteArray head(kRead, Qt::Uninitialized);
-    try {
-        SystemFile opened;
-        opened.openRegularForReading(file);
-        qint64 got = 0;
-        for (qint64 part; got < kRead && (part = opened.read(head.data() + got, kRead - got)) > 0;)
-            got += part;
-        head.truncate(got);
-    } catch (const KovexError& error) {
-        // Said instead of the lines that cannot be read.
-        return text + QStringLiteral("\n") + error.description();
-    }
+    QFile opened(file);
+    if (!opened.open(QIODevice::ReadOnly)) // said instead of the lines that cannot be read
+        return text + QStringLiteral("\n") + file_system::lastError(file).description();
+    QByteArray head = opened.read(kRead);
     // A character cut off at the end of what was read is left out, not shown as another.
     if (head.size() == kRead) {
         while (!head.isEmpty() && (static_cast<unsigned char>(head.back()) & 0xC0) == 0x80)
@@ -73,12 +64,15 @@ QString ConfigurationFiles::describe(const QString& name) const {
         if (!head.isEmpty() && (static_cast<unsigned char>(head.back()) & 0xC0) == 0xC0)
             head.chop(1);
     }
-    const LineList lines = settings_text::decodeLines(head);
-    for (qsizetype i = 0; i < lines.size() && i < kShownLines; ++i) {
-        const QString line = lines.head(i, kShownLineLength + 1);
-        text +=
-            QStringLiteral("\n") +
-            (line.size() > kShownLineLength ? line.first(kShownLineLength) + QChar(0x2026) : line);
-    }
+    const QStringList lines = settings_text::decodeLines(head);
+    for (const QString& line : lines.mid(0, kShownLines))
+        text += QStringLiteral("\n") + shortened(line, kShownLineLength);
     return text;
+}
+
+QString ConfigurationFiles::shortened(const QString& text, qsizetype length) {
+    if (text.size() <= length)
+        return text;
+    // Never between the two halves of a character beyond the Basic Multilingual Plane.
+    return text.first(text.at(length - 1).isHighSurrogate() ? length - 1 : length) + QChar(0x2026);
 }

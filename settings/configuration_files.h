@@ -22,6 +22,9 @@ public:
     // read only here, as the file layer reads.
     QString describe(const QString& name) const;
 
+    // The text cut after length characters, and "…" in place of the rest.
+    static QString shortened(const QString& text, qsizetype length);
+
     static constexpr int kShownLines = 5;
     static constexpr int kShownLineLength = 80;
 

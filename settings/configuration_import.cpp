@@ -3,12 +3,9 @@
 #include "application_files.h"
 #include "configuration_files.h"
 
-#include "files/file_checks.h"
-#include "files/file_place.h"
-#include "files/file_system_object.h"
 #include "files/folder_lock.h"
 #include "files/kovex_error.h"
-#include "files/system_files.h"
+#include "files/safe_file.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -47,26 +44,23 @@ std::optional<QString> ConfigurationImport::importFile(const QString& path) cons
         throw KovexError(
             KovexError::BadFileName,
             QStringLiteral("%1 (als Name einer Konfiguration nicht möglich)").arg(shown(path)));
-    if (FilePlace(path).kind() == FilePlace::Kind::Folder)
+    if (QFileInfo(path).isDir())
         throw KovexError(KovexError::PathFileAccessError,
                          QStringLiteral("%1 (ein Ordner, keine Datei)").arg(shown(path)));
-    SystemFile readable;
-    readable.openRegularForReading(path);
+    const QByteArray bytes = safe_file::read(path);
 
     const QString configs = m_files.configsFolder();
     m_files.createConfigsFolder();
-    const auto fso = m_files.createFileSystemObject();
-    // The state of the file in configs that the user allowed to be replaced.
-    QByteArray allowed;
+    QByteArray allowed; // the state of the file in configs that the user allowed to be replaced
     for (;;) {
         // As configs spells it, whatever the case of the name: on Windows one file either way.
         const QString spelt = ConfigurationFiles(configs).fileOf(stem);
         const QString target =
             spelt.isEmpty() ? configs + QLatin1Char('/') + stem + QStringLiteral(".txt") : spelt;
         const QString name = QFileInfo(target).fileName().chopped(4);
-        const QByteArray before = system_files::fingerprint(target);
+        const QByteArray before = ApplicationFiles::stamp(target);
         if (!before.isEmpty() && before != allowed) {
-            if (file_checks::holdSameBytes(path, target))
+            if (safe_file::read(target) == bytes)
                 return name;
             // Asked while no folder is held: another copy is never kept waiting by the box.
             if (!m_ask(QStringLiteral("In „%1“ gibt es schon „%2“, mit anderem Inhalt.\n\n"
@@ -75,12 +69,14 @@ std::optional<QString> ConfigurationImport::importFile(const QString& path) cons
                 return std::nullopt;
             allowed = before;
         }
-        // Another copy saving or applying from the same configs waits, or this one reports.
-        const FolderLock lock({m_files.folder()});
-        // Changed while the question was open: looked at again.
-        if (system_files::fingerprint(target) != before)
+        // Another copy saving or importing into the same folder waits, or this one reports.
+        const FolderLock lock(m_files.folder());
+        if (ApplicationFiles::stamp(target) != before) // changed while the question was open
             continue;
-        fso->CopyFilesTogether({{path, target}});
+        SafeWrite copy(target);
+        copy.write(bytes);
+        copy.narrowTo(path); // never more readable than the file taken in
+        copy.commit();
         return name;
     }
 }

@@ -4,112 +4,122 @@
 #include "settings_controls.h"
 #include "settings_text.h"
 
-#include "files/file_checks.h"
-#include "files/file_system_object.h"
+#include "files/file_system.h"
 #include "files/folder_lock.h"
 #include "files/kovex_error.h"
-#include "files/system_files.h"
-#include "files/text_stream.h"
+#include "files/safe_file.h"
 
-#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+QString shown(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+// The settings file's bytes, and where it is missing, an empty file made.
+QByteArray readCreating(const QString& path, std::optional<QByteArray>& seen) {
+    file_system::refuseForeignLinks(path);
+    if (!QFileInfo::exists(path)) {
+        file_system::refuseSharedPlaces(path);
+        QFile made(path); // appending, so that a file come meanwhile keeps its bytes
+        if (!made.open(QIODevice::WriteOnly | QIODevice::Append))
+            throw file_system::lastError(path);
+    }
+    const QByteArray stamp = ApplicationFiles::stamp(path);
+    const QByteArray bytes = safe_file::read(path);
+    seen = stamp;
+    return bytes;
+}
+
+void refuseUnread(const std::optional<QByteArray>& seen, const QString& path) {
+    // Its content is not in the lists: writing them would lose it.
+    if (!seen)
+        throw KovexError(
+            KovexError::PathFileAccessError,
+            QStringLiteral("%1 (beim Laden nicht gelesen, bleibt unverändert)").arg(shown(path)));
+}
+
+} // namespace
 
 Module1::Module1(const ApplicationFiles& files, SettingsControls& controls)
     : m_files(files), m_controls(controls) {}
 
-void Module1::refuseUnreadFile(bool read, const QString& path) const {
-    // Its content is not in the lists: writing them would lose it.
-    if (!read)
-        throw KovexError(KovexError::PathFileAccessError,
-                         QStringLiteral("%1 (beim Laden nicht gelesen, bleibt unverändert)")
-                             .arg(QDir::toNativeSeparators(path)));
-}
-
 void Module1::WriteKonfigs() {
-    refuseUnreadFile(m_konfigsRead, m_files.konfigsPath());
+    const QString path = m_files.konfigsPath();
+    refuseUnread(m_konfigsSeen, path);
     const QString gameFolder = m_controls.gameFolder();
     // Each value is one line: a folder whose name holds a line break cannot be stored.
     if (gameFolder.contains(QLatin1Char('\n')) || gameFolder.contains(QLatin1Char('\r')))
-        throw KovexError(KovexError::BadFileName, QDir::toNativeSeparators(gameFolder));
-    auto fso = m_files.createFileSystemObject();
-    auto stream = fso->OpenTextFile(m_files.konfigsPath(), IOMode::ForWriting, true);
-    stream->WriteLine(QDir::toNativeSeparators(gameFolder));
-    stream->WriteLine(QDir::toNativeSeparators(m_files.configsFolder()));
-    stream->Close();
-    m_konfigsSeen = stream->Fingerprint();
+        throw KovexError(KovexError::BadFileName, shown(gameFolder));
+    SafeWrite::whole(
+        path, settings_text::encodeLines({shown(gameFolder), shown(m_files.configsFolder())}));
+    m_konfigsSeen = ApplicationFiles::stamp(path);
 }
 
 void Module1::WriteUnits() {
-    refuseUnreadFile(m_unitsRead, m_files.unitsPath());
-    auto fso = m_files.createFileSystemObject();
-    auto stream = fso->OpenTextFile(m_files.unitsPath(), IOMode::ForWriting, true);
-    settings_text::writeLines(*stream, m_controls.knownConfigurations(), m_files.unitsPath());
-    stream->Close();
-    m_unitsSeen = stream->Fingerprint();
+    const QString path = m_files.unitsPath();
+    refuseUnread(m_unitsSeen, path);
+    const QByteArray bytes =
+        settings_text::encodeLines(m_controls.knownConfigurations() + m_unlisted);
+    // What the next start would refuse is never written.
+    if (bytes.size() > safe_file::kLargest)
+        throw KovexError(KovexError::OutOfMemory, shown(path));
+    SafeWrite::whole(path, bytes);
+    m_unitsSeen = ApplicationFiles::stamp(path);
 }
 
 void Module1::ReadSettings() {
-    auto fso = m_files.createFileSystemObject();
     // A failure here is not absorbed: without Konfigs.ini nothing else can be trusted.
-    auto konfigs = fso->OpenTextFile(m_files.konfigsPath(), IOMode::ForReading, true);
-    m_konfigsRead = true;
-    m_konfigsSeen = konfigs->Fingerprint();
+    const QStringList konfigs =
+        settings_text::decodeLines(readCreating(m_files.konfigsPath(), m_konfigsSeen));
     m_controls.loadConfigurationWindow();
+    // An empty Konfigs.ini, or an empty first line, stores no game folder.
+    if (!konfigs.isEmpty() && !konfigs.first().isEmpty())
+        m_controls.setGameFolder(QDir::fromNativeSeparators(konfigs.first()));
 
-    // One failure per call is absorbed silently: an empty Konfigs.ini, or one failed attempt at
-    // units.ini, which is then read once more from the start.
-    bool recoveryTaken = false;
-    try {
-        applyStoredGameFolder(*konfigs);
-    } catch (const KovexError&) {
-        recoveryTaken = true;
-    }
-
-    LineList names;
-    for (;;) {
+    // One failed attempt at units.ini is absorbed: it is read once more, from the start. The
+    // lists change only once all names are in.
+    QStringList names;
+    for (int attempt = 1;; ++attempt) {
         try {
-            names = readNames(*fso);
+            names = settings_text::decodeLines(readCreating(m_files.unitsPath(), m_unitsSeen));
             break;
         } catch (const KovexError&) {
-            if (recoveryTaken)
+            if (attempt == 2)
                 throw;
-            recoveryTaken = true;
         }
     }
-
-    // The lists change only once all names are in: a failed read leaves them as they were.
-    m_unitsRead = true;
-    m_controls.showKnownConfigurations(names);
-    konfigs->Close();
+    m_unlisted = names.mid(kListedNames);
+    m_controls.showKnownConfigurations(names.mid(0, kListedNames));
 }
 
 void Module1::SaveSettings() {
-    // A file not read in this run is not overwritten, nor is the other one.
-    refuseUnreadFile(m_konfigsRead, m_files.konfigsPath());
-    refuseUnreadFile(m_unitsRead, m_files.unitsPath());
+    // A file not read in this run is not written over, nor is the other one.
+    refuseUnread(m_konfigsSeen, m_files.konfigsPath());
+    refuseUnread(m_unitsSeen, m_files.unitsPath());
     const QString paths[2] = {m_files.konfigsPath(), m_files.unitsPath()};
-    // A change by someone else that the user allowed to be saved over, as it was then.
-    QByteArray allowed[2];
+    QByteArray allowed[2]; // a change by someone else the user allowed to be saved over
+    const auto changed = [&](int i) {
+        return changedUnasked(paths[i], *(i ? m_unitsSeen : m_konfigsSeen), allowed[i]);
+    };
     for (;;) {
-        const QByteArray* seen[2] = {&m_konfigsSeen, &m_unitsSeen};
         // Asked while no lock is held: another copy is never kept waiting by this one's box.
         for (int i = 0; i < 2; ++i) {
-            if (!changedUnasked(paths[i], *seen[i], allowed[i]))
+            if (!changed(i))
                 continue;
-            allowed[i] = system_files::fingerprint(paths[i]);
-            const bool replace = m_controls.askYesNo(
-                QStringLiteral(
-                    "„%1“ wurde seit dem Laden von einem anderen Programm geändert (etwa einem "
-                    "Editor oder einem zweiten KOVEX).\n\nTrotzdem speichern? Was dort seither "
-                    "geändert wurde, geht dann verloren.")
-                    .arg(QDir::toNativeSeparators(paths[i])));
-            if (!replace)
+            allowed[i] = ApplicationFiles::stamp(paths[i]);
+            if (!m_controls.askYesNo(
+                    QStringLiteral("„%1“ wurde seit dem Laden von einem anderen Programm geändert "
+                                   "(etwa einem Editor oder einem zweiten KOVEX).\n\nTrotzdem "
+                                   "speichern? Was dort seither geändert wurde, geht dann "
+                                   "verloren.")
+                        .arg(shown(paths[i]))))
                 return;
         }
-        // Another copy of the program saving the same folder waits, or this one reports.
-        const FolderLock lock({m_files.folder()});
+        const FolderLock lock(m_files.folder());
         // Changed again while the question was open: asked again.
-        if (changedUnasked(paths[0], m_konfigsSeen, allowed[0]) ||
-            changedUnasked(paths[1], m_unitsSeen, allowed[1]))
+        if (changed(0) || changed(1))
             continue;
         WriteKonfigs();
         WriteUnits();
@@ -120,24 +130,8 @@ void Module1::SaveSettings() {
 
 bool Module1::changedUnasked(const QString& path, const QByteArray& seen,
                              const QByteArray& allowed) const {
-    const QByteArray now = system_files::fingerprint(path);
+    const QByteArray now = ApplicationFiles::stamp(path);
     // One removed meanwhile is written anew: nothing in it can be lost. One that is no file any
     // more is refused by the writer.
-    return !now.isEmpty() && now != seen && now != allowed && file_checks::isRegularOrMissing(path);
-}
-
-void Module1::applyStoredGameFolder(TextStream& konfigs) {
-    const QString gameFolder = konfigs.ReadLine();
-    // An empty first line stores no game folder.
-    if (gameFolder.isEmpty())
-        return;
-    m_controls.setGameFolder(QDir::fromNativeSeparators(gameFolder));
-}
-
-LineList Module1::readNames(FileSystemObject& fso) {
-    auto units = fso.OpenTextFile(m_files.unitsPath(), IOMode::ForReading, true);
-    LineList names = settings_text::decodeLines(units->ReadAll());
-    units->Close();
-    m_unitsSeen = units->Fingerprint();
-    return names;
+    return !now.isEmpty() && now != seen && now != allowed && QFileInfo(path).isFile();
 }

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "line_list.h"
-
 #include <QString>
+#include <QStringList>
 
 // What the settings routines read and fill: the configuration window's folder list and name
 // list, which hold the live settings, and the main window's copy of the names. The windows
@@ -20,10 +19,10 @@ public:
     // system) stays the game folder all the same, until the user chooses another.
     virtual void setGameFolder(const QString& folder) = 0;
     // The configuration window's names, in list order.
-    virtual LineList knownConfigurations() = 0;
+    virtual QStringList knownConfigurations() = 0;
     // Clears the main window's list, then the configuration window's, and appends the names
     // to the configuration window's list and then to the main window's.
-    virtual void showKnownConfigurations(const LineList& names) = 0;
+    virtual void showKnownConfigurations(const QStringList& names) = 0;
     // Asks the user; true for "Ja". "Nein" is the default.
     virtual bool askYesNo(const QString& question) = 0;
 };

@@ -3,14 +3,18 @@
 #include <QByteArray>
 #include <QStringList>
 
-// What the kill test's helper writes: two name lists and two unit files of a few MiB.
+// What the kill test's helper writes: two name lists of 64 and 110 KB that the lists hold whole,
+// and two unit files of a few MiB.
 namespace kill_test {
 
 inline QStringList names(char side) {
     QStringList list;
-    const int count = side == 'A' ? 3000 : 5000;
+    const int count = side == 'A' ? 800 : 1000;
     for (int i = 0; i < count; ++i)
-        list << QStringLiteral("%1_Konfiguration_%2").arg(QChar(side)).arg(i);
+        list << QStringLiteral("%1_Konfiguration_%2_")
+                    .arg(QChar(side))
+                    .arg(i)
+                    .leftJustified(side == 'A' ? 78 : 108, QChar(side));
     return list;
 }
 

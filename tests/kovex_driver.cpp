@@ -7,7 +7,8 @@
 //   copies can be released together; --answer-yes answers questions "Ja" (else "Nein");
 //   --hold-questions answers each only after a line on stdin, as a user who reads the box.
 //
-//   kovex_driver loop  APP GAME_A GAME_B   saves and applies in turn until killed; ends at the
+//   kovex_driver loop  APP GAME_A GAME_B   saves and applies in turn until killed, saying
+//                                          "saving" and "applying" before each; ends at the
 //                                          first report
 //   kovex_driver once  APP GAME_A GAME_B   one such round on each game folder
 //   kovex_driver save  APP [ROUNDS [SIDE]] "Speichern"; with SIDE (A or B) the names are first
@@ -16,17 +17,21 @@
 //   kovex_driver apply APP GAME PLAYER COMPUTER [ROUNDS]
 //                                          "Konfig´s zuweisen" with those slots
 //   kovex_driver import APP FILE...        the files taken in, as "Datei hinzufügen…" does
+//   kovex_driver hold  APP GAME            holds the folders as a save and an apply do, says
+//                                          "held", and waits to be killed
 #include "app/application_folder.h"
 #include "app/kovex_app.h"
 #include "config_window/dir_list_box.h"
 #include "config_window/form2.h"
 #include "controls/list_box.h"
+#include "files/folder_lock.h"
 #include "files/kovex_error.h"
 #include "main_window/form1.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QThread>
 #include <cstdio>
 #include <cstdlib>
 
@@ -96,7 +101,11 @@ int main(int argc, char* argv[]) {
             const int side = round % 2;
             setNames(app, side ? 'B' : 'A');
             app.form2().Dir1->setPath(arg(3 + side));
+            std::printf("saving\n");
+            std::fflush(stdout);
             app.form1().Speichern->trigger();
+            std::printf("applying\n");
+            std::fflush(stdout);
             apply(app, arg(3 + side), side ? QStringLiteral("Alpha") : QStringLiteral("Beta"),
                   side ? QStringLiteral("Beta") : QStringLiteral("Alpha"));
             if (mode == QLatin1String("once") && side == 1)
@@ -108,6 +117,13 @@ int main(int argc, char* argv[]) {
                 setNames(app, arg(4).at(0).toLatin1());
             app.form1().Speichern->trigger();
         }
+    } else if (mode == QLatin1String("hold")) {
+        const FolderLock folder(arg(2));
+        const FolderLock mechdata(arg(3) + QStringLiteral("/Mechdata"));
+        std::printf("held\n");
+        std::fflush(stdout);
+        for (;;)
+            QThread::sleep(60);
     } else if (mode == QLatin1String("import")) {
         app.form1().addConfigurations(args.mid(3));
     } else if (mode == QLatin1String("apply")) {

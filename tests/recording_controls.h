@@ -23,10 +23,10 @@ public:
             whileAsked();
         return answerYes;
     }
-    LineList knownConfigurations() override { return LineList::fromStringList(names); }
-    void showKnownConfigurations(const LineList& shown) override {
-        calls << "show " + shown.toStringList().join(',');
-        names = shown.toStringList();
+    QStringList knownConfigurations() override { return names; }
+    void showKnownConfigurations(const QStringList& shown) override {
+        calls << "show " + shown.join(',');
+        names = shown;
     }
 
     QString folder;
@@ -42,7 +42,8 @@ inline bool lockedByNobody(const QStringList& folders) {
     bool free = false;
     std::thread other([&] {
         try {
-            const FolderLock lock(folders);
+            for (const QString& folder : folders)
+                const FolderLock lock(folder);
             free = true;
         } catch (const KovexError&) {
         }

@@ -5,7 +5,6 @@
 #include "config_window/dir_list_box.h"
 #include "config_window/form2.h"
 #include "controls/list_box.h"
-#include "files/file_system_object.h"
 #include "main_window/form1.h"
 
 #include <QApplication>

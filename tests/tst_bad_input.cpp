@@ -187,21 +187,6 @@ private slots:
         expectRoundTrip(h, {"short", huge, "after"});
     }
 
-    void aMillionNames() {
-        QStringList names;
-        names.reserve(1000000);
-        for (int i = 0; i < 1000000; ++i)
-            names << QString::number(i);
-        Harness h;
-        h.writeAppFile("units.ini", crlfLines(names));
-        h.start();
-        QCOMPARE(h.form1().List1->ListCount(), 1000000);
-        clickRow(h.form1().List1, 999999);
-        QCOMPARE(h.form1().List1->Text(), QString("999999"));
-        h.errors.clear();
-        expectRoundTrip(h, names);
-    }
-
     void gameFolderWithNonAsciiCharacters() {
         QTemporaryDir root;
         const QString game = root.filePath(QString::fromUtf8("Spiele/Velmöra Straße ☃"));

@@ -4,10 +4,10 @@
 #include "test_files.h"
 
 #include "files/kovex_error.h"
-#include "files/system_files.h"
 #include "game/apply_assignment.h"
 #include "game/game_finder.h"
 #include "game/game_holdings.h"
+#include "game/game_places.h"
 #include "settings/application_files.h"
 
 #include <QCryptographicHash>
@@ -119,7 +119,7 @@ private slots:
         writeFile(other.config("Beta"), "beta\r\n");
         const QString earlier =
             kovex.app + "/configs/Originale/game (" +
-            QCryptographicHash::hash(system_files::folderKey(kovex.game).toUtf8(),
+            QCryptographicHash::hash(game_places::folderKey(kovex.game).toUtf8(),
                                      QCryptographicHash::Sha1)
                 .toHex()
                 .left(8) +

@@ -1,5 +1,6 @@
 // The program in real processes where only Linux can make the fault: its system calls traced
 // and failed by strace, and another user than root (setpriv), for whom permissions count.
+#include "kill_test_data.h"
 #include "process_support.h"
 #include "test_files.h"
 #include "test_platform.h"
@@ -35,6 +36,7 @@ QStringList slowedRenames() {
 class UnprivilegedWorld {
 public:
     static constexpr uid_t kNobody = 65534;
+    static constexpr uid_t kOther = 65533; // a second user
 
     UnprivilegedWorld() : base(QStringLiteral("/var/tmp/kovex-test-XXXXXX")) {
         ::chmod(QFile::encodeName(base.path()).constData(), 0755);
@@ -58,27 +60,34 @@ public:
     static void setMode(const QString& path, mode_t mode) {
         QVERIFY(::chmod(QFile::encodeName(path).constData(), mode) == 0);
     }
-    Launch launch(const QStringList& args) const { return {args, asTheUser(), driver, {}}; }
-    Run run(const QStringList& args) const {
+    // Files and folders both users may write, as a game installed for every user.
+    static void share(const QStringList& paths) {
+        for (const QString& path : paths)
+            setMode(path, QFileInfo(path).isDir() ? 0777 : 0666);
+    }
+    Launch launch(const QStringList& args, uid_t user = kNobody) const {
+        return {args, asUser(user), driver, {"XDG_RUNTIME_DIR=" + runtime, "HOME=" + runtime}};
+    }
+    Run run(const QStringList& args, uid_t user = kNobody) const {
         QProcess process;
-        start(process, launch(args));
+        start(process, launch(args, user));
         return finish(process);
     }
-    QStringList asTheUser() const {
-        return {"setpriv",
-                "--reuid=65534",
-                "--regid=65534",
-                "--clear-groups",
-                "--",
-                "env",
-                "XDG_RUNTIME_DIR=" + runtime,
-                "HOME=" + runtime};
+    static QStringList asUser(uid_t user = kNobody) {
+        const QString id = QString::number(user);
+        return {"setpriv", "--reuid=" + id, "--regid=" + id, "--clear-groups", "--"};
     }
 
     QTemporaryDir base;
     QString driver;
     QString runtime;
 };
+// A link at the path to the target, made by the given user.
+void link(const QString& target, const QString& path, uid_t owner) {
+    QVERIFY(QFile::link(target, path));
+    QVERIFY(::lchown(QFile::encodeName(path).constData(), owner, owner) == 0);
+}
+
 // One traced call: its name and the paths it names (for an fd, the file behind it).
 struct Call {
     QString name;
@@ -110,30 +119,32 @@ bool isSync(const Call& c) {
     return c.name == "fsync" || c.name == "fdatasync";
 }
 
-// Every rename onto the target follows a sync of the file renamed and precedes a sync of
-// the folder: a power loss leaves the old or the new file, never an empty one.
+// Every file put in place, renamed onto the target or linked there new, follows a sync of its
+// data in that folder and precedes a sync of the folder: a power loss leaves the old or the new
+// file, never an empty one.
 void expectDurableReplace(const QList<Call>& calls, const QString& target) {
-    int renames = 0;
+    const QString folder = QFileInfo(target).path();
+    int placed = 0;
     for (int i = 0; i < calls.size(); ++i) {
         const Call& c = calls[i];
-        if (!c.name.startsWith("rename") || c.paths.value(1) != target)
+        if ((!c.name.startsWith("rename") && c.name != "linkat") ||
+            c.paths.value(c.paths.size() - 1) != target)
             continue;
-        ++renames;
-        const QString temp = c.paths.value(0);
+        ++placed;
         bool syncedBefore = false;
-        for (int j = i - 1; j >= 0 && !syncedBefore; --j)
-            syncedBefore = isSync(calls[j]) && calls[j].paths.value(0) == temp;
-        QVERIFY2(syncedBefore, qPrintable("not synced before its rename: " + target));
+        for (int j = i - 1; j >= 0 && !syncedBefore && !calls[j].name.startsWith("rename"); --j)
+            syncedBefore = isSync(calls[j]) && QFileInfo(calls[j].paths.value(0)).path() == folder;
+        QVERIFY2(syncedBefore, qPrintable("not synced before it was put in place: " + target));
         bool folderAfter = false;
         for (int j = i + 1; j < calls.size() && !folderAfter; ++j)
-            folderAfter = isSync(calls[j]) && calls[j].paths.value(0) == QFileInfo(target).path();
+            folderAfter = isSync(calls[j]) && calls[j].paths.value(0) == folder;
         QVERIFY2(folderAfter, qPrintable("folder not synced after the rename: " + target));
     }
-    QVERIFY2(renames > 0, qPrintable("never replaced: " + target));
+    QVERIFY2(placed > 0, qPrintable("never replaced: " + target));
 }
 
 const QStringList kTraceRenamesAndSyncs{"-f", "-y", "-qq", "-e",
-                                        "trace=fsync,fdatasync,rename,renameat,renameat2"};
+                                        "trace=fsync,fdatasync,rename,renameat,renameat2,linkat"};
 
 } // namespace
 
@@ -205,15 +216,15 @@ private slots:
         QCOMPARE(kovex.files(), before);
     }
 
-    // Copies that run in other environments still meet at the folders themselves: root and
-    // another user, one of them slowed between its two unit files, applying crosswise to one
-    // shared installation; copies of one user with runtime folders of their own; two game
-    // folders that reach one Mechdata through a link. Every round ends with one apply's pair,
-    // and no copy reports anything.
+    // Copies that run in other environments still meet at the folders themselves: two users,
+    // one of them slowed between its two unit files, applying crosswise to one shared
+    // installation; copies of one user with runtime folders of their own; two game folders that
+    // reach one Mechdata through a link. Every round ends with one apply's pair, and no copy
+    // reports anything.
     void copiesExcludeEachOtherWhoeverRunsThemAndWhereverTheyRun_data() {
         QTest::addColumn<QString>("setting");
         QTest::addColumn<int>("rounds");
-        QTest::newRow("root and another user") << "users" << 20;
+        QTest::newRow("two users") << "users" << 20;
         QTest::newRow("other runtime folders") << "runtime" << 8;
         QTest::newRow("one Mechdata through a link") << "linked" << 8;
     }
@@ -224,9 +235,8 @@ private slots:
         UnprivilegedWorld world;
         const Installation kovex(world.folder("app", true), world.folder("game", true));
         const CrosswisePair pair(kovex.app);
-        for (const QString& path :
-             kovex.files() + QStringList{kovex.game + "/Mechdata", kovex.app + "/configs"})
-            world.handOver(path);
+        world.share(kovex.files() + QStringList{kovex.app, kovex.game, kovex.game + "/Mechdata",
+                                                kovex.app + "/configs"});
         QString otherGame = kovex.game;
         if (setting == "linked") {
             otherGame = world.folder("game-link", true);
@@ -238,15 +248,15 @@ private slots:
             // other copy starts once the slowed one has replaced its first unit file.
             const QString one = round % 2 ? "Beta" : "Alpha";
             const QString two = round % 2 ? "Alpha" : "Beta";
-            Launch slowed{{"apply", kovex.app, kovex.game, one, two, "1"}, slowedRenames()};
-            Launch other{{"apply", kovex.app, otherGame, two, one, "1"}};
-            if (setting == "users") {
-                other = world.launch(other.args);
-            } else if (setting == "runtime") {
-                slowed.environment << "XDG_RUNTIME_DIR=" + world.folder("run-a", false)
-                                   << "TMPDIR=" + world.folder("tmp-a", false);
-                other.environment << "XDG_RUNTIME_DIR=" + world.folder("run-b", false)
-                                  << "TMPDIR=" + world.folder("tmp-b", false);
+            Launch slowed = world.launch({"apply", kovex.app, kovex.game, one, two, "1"});
+            slowed.wrapper = slowedRenames() + slowed.wrapper;
+            Launch other = world.launch({"apply", kovex.app, otherGame, two, one, "1"},
+                                        setting == "users" ? world.kOther : world.kNobody);
+            if (setting == "runtime") {
+                slowed.environment << "XDG_RUNTIME_DIR=" + world.folder("run-a", true)
+                                   << "TMPDIR=" + world.folder("tmp-a", true);
+                other.environment << "XDG_RUNTIME_DIR=" + world.folder("run-b", true)
+                                  << "TMPDIR=" + world.folder("tmp-b", true);
             }
             const quint64 before = test_platform::fileIdOf(player);
             QProcess first;
@@ -275,28 +285,28 @@ private slots:
     }
 
     // KOVEX unpacked from an old archive into a folder whose name is Latin-1, no UTF-8: it
-    // reads and saves the settings beside itself, for root and for another user, and creates
-    // nothing elsewhere.
+    // reads and saves the settings beside itself, for root in a folder of root's and for another
+    // user in theirs, and creates nothing elsewhere.
     void anApplicationFolderWhoseNameIsNoUtf8() {
         UnprivilegedWorld world;
         const QByteArray folder = QFile::encodeName(world.base.path()) + "/Spiele-\xe4";
         QVERIFY(::mkdir(folder.constData(), 0755) == 0);
-        QVERIFY(::chown(folder.constData(), UnprivilegedWorld::kNobody,
-                        UnprivilegedWorld::kNobody) == 0);
         const QString latin1 = world.base.path() + "/latin1";
         // A link to reach it from Qt's side, which cannot name it.
         QVERIFY(::symlink(folder.constData(), QFile::encodeName(latin1).constData()) == 0);
         QVERIFY(QFile::copy(QStringLiteral(KOVEX_DRIVER), latin1 + "/kovex_driver"));
         writeFile(latin1 + "/units.ini", "Atlas\r\nLocust\r\n");
-        world.handOver(latin1 + "/units.ini");
-        world.handOver(latin1 + "/kovex_driver");
         const bool rootHadKonfigs = QFileInfo::exists("/Konfigs.ini");
         const QString program =
             QStringLiteral("exec \"$(printf '%1/Spiele-\\344')/kovex_driver\" save -")
                 .arg(world.base.path());
         for (const bool asRoot : {true, false}) {
+            if (!asRoot) {
+                world.handOver(latin1);
+                world.handOver(latin1 + "/units.ini");
+            }
             QProcess process;
-            start(process, {{"-c", program}, asRoot ? QStringList() : world.asTheUser(), "sh", {}});
+            start(process, {{"-c", program}, asRoot ? QStringList() : world.asUser(), "sh", {}});
             const Run run = finish(process);
             QVERIFY2(run.exitCode == 0 && run.reports.isEmpty(), qPrintable(run.reports));
             QCOMPARE(readFile(latin1 + "/units.ini"), QByteArray("Atlas\r\nLocust\r\n"));
@@ -315,12 +325,13 @@ private slots:
     // for them: no question, no unit replaced, no original kept. Each row refuses one file.
     void whatTheUserMayNotTouchIsRefusedBeforeAnythingChanges_data() {
         QTest::addColumn<QString>("refused");
-        QTest::addColumn<int>("mode"); // or 0: the file becomes root's
+        QTest::addColumn<int>("mode"); // or 0: the file becomes root's; below 0: its folder's mode
         QTest::newRow("a read-only unit") << "game/Mechdata/MAD-3R_Marauder.txt" << 0444;
         QTest::newRow("a writable unit, but root's") << "game/Mechdata/MAD-3R_Marauder.txt" << 0;
         QTest::newRow("a unit the user may not read")
             << "game/Mechdata/WHM-6K_Warhammer.txt" << 0200;
-        QTest::newRow("a Mechdata the user may not create files in") << "game/Mechdata" << 0555;
+        QTest::newRow("a Mechdata the user may not create files in")
+            << "game/Mechdata/WHM-6K_Warhammer.txt" << -0555;
         QTest::newRow("the computer's configuration unreadable")
             << "app/configs/Locust.txt" << 0200;
     }
@@ -333,7 +344,9 @@ private slots:
              kovex.files() + QStringList{kovex.game + "/Mechdata", kovex.app + "/configs"})
             world.handOver(path);
         const QString path = world.base.filePath(refused);
-        if (mode)
+        if (mode < 0) // the file's folder
+            world.setMode(QFileInfo(path).path(), mode_t(-mode));
+        else if (mode)
             world.setMode(path, mode_t(mode));
         else
             QVERIFY(::chown(QFile::encodeName(path).constData(), 0, 0) == 0);
@@ -462,79 +475,162 @@ private slots:
         QVERIFY(!QFileInfo::exists(keptFolderOf(kovex.game)));
     }
 
-    // Root at work in a user's folders (KOVEX started with sudo): what it makes there belongs to
-    // that user, who can then change or remove it.
-    void whatRootMakesInAUsersFoldersBelongsToThatUser() {
-        if (::geteuid() != 0)
-            QSKIP("only root makes files for another user");
+    // A copy killed while it holds the folders keeps no other user's copy waiting: the locks end
+    // with its process, and the other user's save and apply go through at once, without a word.
+    void aCopyKilledWhileHoldingTheFoldersKeepsNoOtherUserWaiting() {
         UnprivilegedWorld world;
         const Installation kovex(world.folder("app", true), world.folder("game", true));
-        for (const QString& path : {kovex.game + "/Mechdata", kovex.unit("WHM-6K_Warhammer")})
-            world.handOver(path);
-        // Only root may read this one, and its copy too.
-        UnprivilegedWorld::setMode(kovex.unit("MAD-3R_Marauder"), 0600);
-        QVERIFY(QDir(kovex.app + "/configs").removeRecursively());
-        const QString desktop = world.folder("Desktop", false);
-        writeFile(desktop + "/Zeus.txt", "zeus\r\n");
-
-        const mode_t umaskBefore = ::umask(002); // as many users have it; the copies inherit it
-        const Run imported =
-            runDriver({"import", kovex.app, desktop + "/Zeus.txt"}, {}, world.driver);
-        const Run applied =
-            runDriver({"apply", kovex.app, kovex.game, "Zeus", "Zeus", "1"}, {}, world.driver);
-        ::umask(umaskBefore);
-        QCOMPARE(imported.reports, QString());
-        QCOMPARE(applied.reports, QString());
-        QCOMPARE(readFile(kovex.unit("MAD-3R_Marauder")), QByteArray("zeus\r\n"));
-        const QString kept = keptFolderOf(kovex.game);
-        for (const QString& path : {kovex.app + "/configs", kovex.config("Zeus"), kept,
-                                    kept + "/WHM-6K_Warhammer.txt", kovex.unit("WHM-6K_Warhammer")})
-            QVERIFY2(QFileInfo(path).ownerId() == UnprivilegedWorld::kNobody, qPrintable(path));
-        for (const QString& path : {kept + "/MAD-3R_Marauder.txt", kovex.unit("MAD-3R_Marauder")})
-            QVERIFY2(QFileInfo(path).ownerId() == 0 &&
-                         !(QFileInfo(path).permissions() &
-                           (QFileDevice::ReadGroup | QFileDevice::ReadOther)),
-                     qPrintable(path));
-        // The new folders are as open as the umask makes any folder.
-        for (const QString& folder : {kovex.app + "/configs", kept})
-            QVERIFY2(QFileInfo(folder).permissions().testFlags(
-                         QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::ExeOther),
-                     qPrintable(folder));
+        world.share(kovex.files() + QStringList{kovex.app, kovex.game, kovex.game + "/Mechdata",
+                                                kovex.app + "/configs"});
+        QProcess holder;
+        start(holder, world.launch({"hold", kovex.app, kovex.game}));
+        QString said;
+        QTRY_VERIFY_WITH_TIMEOUT((said += holder.readAllStandardOutput()).contains("held"), 20000);
+        holder.kill();
+        QVERIFY(holder.waitForFinished());
+        for (const QStringList& args :
+             {QStringList{"--answer-yes", "save", kovex.app, "1", "B"},
+              QStringList{"apply", kovex.app, kovex.game, "Locust", "Atlas", "1"}}) {
+            const Run run = world.run(args, world.kOther);
+            QCOMPARE(run.reports + run.questions, QString());
+            QCOMPARE(run.exitCode, 0);
+        }
+        QCOMPARE(readFile(kovex.unit("WHM-6K_Warhammer")), QByteArray("locust\r\n"));
+        QCOMPARE(readFile(kovex.app + "/units.ini"), crlfLines(kill_test::names('B')));
     }
 
-    // The user swaps a folder root makes for them for a link, to a file or a folder of root's,
-    // while root is still at it: what the link names is handed over to nobody.
-    void aFolderSwappedForALinkMeanwhileHandsOverNothing_data() {
-        QTest::addColumn<QString>("target");
-        QTest::newRow("to a file") << "secret";
-        QTest::newRow("to a folder") << "";
+    // Started as root, KOVEX writes nowhere another user could change, and names the folder: a
+    // user's folder on the way, or one that others may write without its sticky bit. A folder
+    // of root's in a sticky one, as in /tmp, is root's alone.
+    void rootWritesNowhereAnotherUserCouldChange_data() {
+        QTest::addColumn<QString>("place");
+        QTest::addColumn<QString>("refused"); // the folder named, or "" where it is written
+        QTest::newRow("a save into a user's application folder") << "user's app"
+                                                                 << "app";
+        QTest::newRow("a save into a folder others may write") << "open app"
+                                                               << "app";
+        QTest::newRow("a save into root's folder in a sticky one") << "sticky"
+                                                                   << "";
+        QTest::newRow("an apply to a user's game folder") << "user's game"
+                                                          << "game";
     }
-    void aFolderSwappedForALinkMeanwhileHandsOverNothing() {
-        QFETCH(QString, target);
-        if (::geteuid() != 0)
-            QSKIP("only root makes folders for another user");
+    void rootWritesNowhereAnotherUserCouldChange() {
+        QFETCH(QString, place);
+        QFETCH(QString, refused);
         UnprivilegedWorld world;
-        const Installation kovex(world.folder("app", true), world.folder("game", true));
-        QVERIFY(QDir(kovex.app + "/configs").removeRecursively());
-        writeFile(world.folder("root", false) + "/secret", "root's\n");
-        target = QDir::cleanPath(world.folder("root", false) + "/" + target);
-        writeFile(world.folder("Desktop", false) + "/Zeus.txt", "zeus\r\n");
-        QProcess swapper;
-        swapper.start("setpriv", world.asTheUser().mid(1) +
-                                     QStringList{"timeout", "20", "sh", "-c",
-                                                 "cd \"$0\" && until [ -d configs ]; do :; done && "
-                                                 "rmdir configs && ln -s \"$1\" configs",
-                                                 kovex.app, target});
-        QVERIFY(swapper.waitForStarted());
-        // Each folder made takes half a second longer: time enough for the swap.
-        runDriver({"import", kovex.app, world.folder("Desktop", false) + "/Zeus.txt"},
-                  strace({"-f", "-qq", "-o", "/dev/null", "-e", "trace=mkdir,mkdirat", "-e",
-                          "inject=mkdir,mkdirat:delay_exit=500000"}),
-                  world.driver);
-        QVERIFY(swapper.waitForFinished(30000));
-        QCOMPARE(swapper.exitCode(), 0); // swapped in time
-        QCOMPARE(QFileInfo(target).ownerId(), 0u);
-        QCOMPARE(readFile(world.folder("root", false) + "/secret"), QByteArray("root's\n"));
+        const QString shared = world.folder("shared", false);
+        if (place == "sticky")
+            world.setMode(shared, 01777);
+        const Installation kovex(shared + "/app", world.folder("game", place == "user's game"));
+        if (place == "user's app")
+            world.handOver(kovex.app);
+        if (place == "open app")
+            world.setMode(kovex.app, 0777);
+        const QStringList args =
+            place == "user's game" ? QStringList{"apply", kovex.app, kovex.game, "Atlas", "Locust"}
+                                   : QStringList{"save", kovex.app, "1", "A"};
+        const Run run = runDriver(args, {}, world.driver);
+        if (refused.isEmpty()) {
+            QCOMPARE(run.reports, QString());
+            QCOMPARE(readFile(kovex.app + "/units.ini"), crlfLines(kill_test::names('A')));
+            return;
+        }
+        const QString folder = refused == "app" ? kovex.app : kovex.game;
+        QCOMPARE(run.reports, QString::fromUtf8("report 70: Zugriff verweigert: %1 (kann von "
+                                                "einem anderen Benutzer geändert werden)\n")
+                                  .arg(folder));
+        kovex.expectUntouched();
+        QCOMPARE(readFile(kovex.app + "/units.ini"), QByteArray("Atlas\r\nLocust\r\n"));
+        QVERIFY(!QFileInfo::exists(keptFolderOf(kovex.game)));
+    }
+
+    // units.ini reached through links as the user saves: followed where the user or root made
+    // each link on the way, refused naming the first that another user made, and the file the
+    // links lead to untouched.
+    void aSettingsFileThroughLinks_data() {
+        QTest::addColumn<QString>("chain");   // who made each link from units.ini on; "folder,":
+                                              // the application folder reached through a link
+        QTest::addColumn<QString>("refused"); // the link named, or "" where it is followed
+        QTest::newRow("the user's own link") << "user"
+                                             << "";
+        QTest::newRow("the user's own links, one to the other") << "user,user"
+                                                                << "";
+        QTest::newRow("root's link") << "root"
+                                     << "";
+        QTest::newRow("another user's link") << "other"
+                                             << "app/units.ini";
+        QTest::newRow("the user's link to another user's link") << "user,other"
+                                                                << "app/hop1";
+        QTest::newRow("a folder on the way linked by root") << "folder,root"
+                                                            << "";
+        QTest::newRow("a folder on the way linked by another user") << "folder,other"
+                                                                    << "linked";
+    }
+    void aSettingsFileThroughLinks() {
+        QFETCH(QString, chain);
+        QFETCH(QString, refused);
+        UnprivilegedWorld world;
+        const QString app = world.folder("app", true);
+        QString target = world.folder("real", true) + "/units.ini";
+        writeFile(target, "target\r\n");
+        world.handOver(target);
+        const auto owner = [](const QString& who) {
+            return who == "user"    ? UnprivilegedWorld::kNobody
+                   : who == "other" ? UnprivilegedWorld::kOther
+                                    : uid_t(0);
+        };
+        QString given = app; // the application folder as the program is started on it
+        const QStringList owners = chain.split(',');
+        if (owners.first() == "folder") {
+            given = world.base.filePath("linked");
+            link(app, given, owner(owners.last()));
+            QVERIFY(QFile::rename(target, app + "/units.ini"));
+            target = app + "/units.ini";
+        } else {
+            QString next = target;
+            for (qsizetype i = owners.size() - 1; i >= 0; --i) {
+                const QString at = i ? app + QString("/hop%1").arg(i) : app + "/units.ini";
+                link(next, at, owner(owners[i]));
+                next = at;
+            }
+        }
+        const Run run = world.run({"save", given, "1", "A"});
+        if (refused.isEmpty()) {
+            QCOMPARE(run.reports, QString());
+            QCOMPARE(readFile(target), crlfLines(kill_test::names('A')));
+        } else {
+            QVERIFY2(run.reports.startsWith(
+                         QString::fromUtf8("report 70: Zugriff verweigert: %1 (Verknüpfung eines "
+                                           "anderen Benutzers)\n")
+                             .arg(world.base.filePath(refused))),
+                     qPrintable(run.reports));
+            QCOMPARE(readFile(target), QByteArray("target\r\n"));
+        }
+    }
+
+    // A settings file the user may not read: reported at the start, and a save then writes over
+    // neither file, since what they hold is not in the lists.
+    void aSettingsFileTheUserMayNotReadIsNotSavedOver_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("Konfigs.ini") << "Konfigs.ini";
+        QTest::newRow("units.ini") << "units.ini";
+    }
+    void aSettingsFileTheUserMayNotReadIsNotSavedOver() {
+        QFETCH(QString, name);
+        UnprivilegedWorld world;
+        const QString app = world.folder("app", true);
+        writeFile(app + "/Konfigs.ini", "");
+        writeFile(app + "/units.ini", "A\r\n");
+        world.handOver(app + "/Konfigs.ini");
+        world.handOver(app + "/units.ini");
+        world.setMode(app + "/" + name, 0200);
+        const Run run = world.run({"save", app, "1", "B"});
+        QCOMPARE(run.reports, QString("report 70: Zugriff verweigert: %1\nreport 75: Fehler beim "
+                                      "Zugriff auf Pfad/Datei: %1 (beim Laden nicht gelesen, "
+                                      "bleibt unverändert)\n")
+                                  .arg(app + "/" + name));
+        QCOMPARE(readFile(app + "/units.ini"), QByteArray("A\r\n"));
+        QCOMPARE(readFile(app + "/Konfigs.ini"), QByteArray());
     }
 };
 

@@ -89,7 +89,8 @@ private slots:
     }
 
     void everyNameSurvivesSaveAndReload() {
-        // More than a thousand names, empty names and duplicates, in their order.
+        // More than a thousand names, empty names and duplicates, in their order: the lists hold
+        // the first thousand, the file keeps them all.
         QStringList names;
         for (int i = 0; i < 1500; ++i)
             names << QStringLiteral("Mech_%1").arg(i);
@@ -99,13 +100,13 @@ private slots:
         Harness h;
         h.writeAppFile("units.ini", crlfLines(names));
         h.start();
-        QCOMPARE(namesOf(h.form1().List1), names);
-        QCOMPARE(namesOf(h.form2().List1), names);
+        QCOMPARE(namesOf(h.form1().List1), names.mid(0, 1000));
+        QCOMPARE(namesOf(h.form2().List1), names.mid(0, 1000));
 
         chooseDateiItem(h.form1(), h.form1().Speichern);
         QVERIFY(h.errors.isEmpty());
         QCOMPARE(h.readAppFile("units.ini"), crlfLines(names));
-        QCOMPARE(namesOf(h.form1().List1), names);
+        QCOMPARE(namesOf(h.form1().List1), names.mid(0, 1000));
     }
 
     void textEncodings() {

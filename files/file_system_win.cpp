@@ -1,0 +1,122 @@
+#include "file_system.h"
+#include "folder_lock.h"
+
+#include "kovex_error.h"
+
+#include <QDir>
+#include <QHash>
+
+#include <windows.h>
+
+#include <sddl.h>
+
+namespace {
+
+std::wstring windowsPath(const QString& path) {
+    return QDir::toNativeSeparators(path).toStdWString();
+}
+
+} // namespace
+
+namespace file_system {
+
+KovexError lastError(const QString& path) {
+    const DWORD code = GetLastError();
+    const QString shown = QDir::toNativeSeparators(path);
+    if (code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION ||
+        code == ERROR_USER_MAPPED_FILE)
+        return inUseError(path);
+    if (code == ERROR_FILENAME_EXCED_RANGE)
+        return KovexError(KovexError::BadFileName, shown + QStringLiteral(" (Name zu lang)"));
+    static const QHash<DWORD, KovexError::Number> numbers{
+        {ERROR_DISK_FULL, KovexError::DiskFull},
+        {ERROR_HANDLE_DISK_FULL, KovexError::DiskFull},
+        {ERROR_ACCESS_DENIED, KovexError::PermissionDenied},
+        {ERROR_WRITE_PROTECT, KovexError::PermissionDenied},
+        {ERROR_FILE_NOT_FOUND, KovexError::FileNotFound},
+        {ERROR_PATH_NOT_FOUND, KovexError::PathNotFound},
+        {ERROR_NOT_READY, KovexError::DeviceUnavailable},
+        {ERROR_CRC, KovexError::DeviceIoError},
+        {ERROR_IO_DEVICE, KovexError::DeviceIoError},
+        {ERROR_READ_FAULT, KovexError::DeviceIoError},
+        {ERROR_WRITE_FAULT, KovexError::DeviceIoError},
+        {ERROR_NOT_ENOUGH_MEMORY, KovexError::OutOfMemory},
+        {ERROR_OUTOFMEMORY, KovexError::OutOfMemory}};
+    return KovexError(numbers.value(code, KovexError::PathFileAccessError), shown);
+}
+
+void refuseForeignLinks(const QString&) {
+    // Only administrators make symbolic links on Windows (unless developer mode lets every user
+    // make them): a link is followed as Linux follows root's.
+}
+
+void refuseSharedPlaces(const QString&) {
+    // Windows has no root; an administrator's writes keep the rights the folder passes on.
+}
+
+void syncFolder(const QString&) {
+    // NTFS journals the rename itself; QSaveFile flushed the data (FlushFileBuffers) before.
+}
+
+bool waitUntilReplaceable(const QString& path) {
+    for (int attempt = 1;; ++attempt) {
+        // Whatever shares the file without allowing its deletion also stops the replacing move.
+        const HANDLE file = CreateFileW(windowsPath(path).c_str(), DELETE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION)
+            return true; // free, or missing or refused otherwise: the replace says why
+        if (attempt == 40)
+            return false;
+        Sleep(25);
+    }
+}
+
+} // namespace file_system
+
+bool FolderLock::tryLock() {
+    if (m_handle < 0) {
+        // The folder's volume and file ID name it, whatever path, case or junction led to it.
+        const HANDLE folder = CreateFileW(
+            QDir::toNativeSeparators(m_folder).toStdWString().c_str(), FILE_READ_ATTRIBUTES,
+            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+            FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        BY_HANDLE_FILE_INFORMATION info{};
+        const bool known =
+            folder != INVALID_HANDLE_VALUE && GetFileInformationByHandle(folder, &info);
+        if (folder != INVALID_HANDLE_VALUE)
+            CloseHandle(folder);
+        if (!known || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            return true; // not there: nothing to keep others out of
+        const std::wstring name =
+            QStringLiteral("Global\\kovex-folder-%1-%2")
+                .arg(info.dwVolumeSerialNumber, 0, 16)
+                .arg((quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow, 0, 16)
+                .toStdWString();
+        // In the global namespace, and every user may wait for it and release it, nothing more:
+        // copies in every session and of every user meet.
+        PSECURITY_DESCRIPTOR open = nullptr;
+        ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;0x00100001;;;WD)",
+                                                             SDDL_REVISION_1, &open, nullptr);
+        SECURITY_ATTRIBUTES everyUser{sizeof everyUser, open, FALSE};
+        const HANDLE mutex =
+            CreateMutexExW(&everyUser, name.c_str(), 0, SYNCHRONIZE | MUTEX_MODIFY_STATE);
+        LocalFree(open);
+        if (!mutex)
+            throw KovexError(KovexError::PermissionDenied, QDir::toNativeSeparators(m_folder));
+        m_handle = reinterpret_cast<qintptr>(mutex);
+    }
+    // A mutex whose holder ended without letting go is abandoned, and taken over.
+    const DWORD waited = WaitForSingleObject(reinterpret_cast<HANDLE>(m_handle), 0);
+    return waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+}
+
+void FolderLock::release() {
+    if (m_handle < 0)
+        return;
+    // Refused harmlessly where this thread does not hold it.
+    ReleaseMutex(reinterpret_cast<HANDLE>(m_handle));
+    CloseHandle(reinterpret_cast<HANDLE>(std::exchange(m_handle, -1)));
+}
