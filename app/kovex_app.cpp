@@ -87,12 +87,11 @@ void KovexApp::windowIsUp() {
 }
 
 void KovexApp::endProgram() {
-    if (m_form3)
-        m_form3->hide();
-    if (m_form2)
-        m_form2->hide();
-    if (m_form1)
-        m_form1->hide();
+    for (QWidget* window :
+         {static_cast<QWidget*>(m_form3.get()), static_cast<QWidget*>(m_form2.get()),
+          static_cast<QWidget*>(m_form1.get())})
+        if (window)
+            window->hide();
     QCoreApplication::quit();
 }
 
@@ -122,10 +121,6 @@ Form3& KovexApp::form3() {
     return *m_form3;
 }
 
-void KovexApp::loadConfigurationWindow() {
-    form2();
-}
-
 QString KovexApp::gameFolder() {
     return form2().Dir1->Path();
 }
@@ -136,10 +131,6 @@ void KovexApp::setGameFolder(const QString& folder) {
 
 QStringList KovexApp::knownConfigurations() {
     return form2().List1->items();
-}
-
-bool KovexApp::askYesNo(const QString& question) {
-    return m_errorReport.askYesNo(question);
 }
 
 void KovexApp::showKnownConfigurations(const QStringList& names) {

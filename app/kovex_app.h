@@ -48,12 +48,12 @@ public:
     void setErrorReport(ErrorReport::Capture capture) { m_errorReport.setCapture(capture); }
 
     // SettingsControls: the configuration window's folder list and lists.
-    void loadConfigurationWindow() override;
+    void loadConfigurationWindow() override { form2(); }
     QString gameFolder() override;
     void setGameFolder(const QString& folder) override;
     QStringList knownConfigurations() override;
     void showKnownConfigurations(const QStringList& names) override;
-    bool askYesNo(const QString& question) override;
+    bool askYesNo(const QString& question) override { return m_errorReport.askYesNo(question); }
 
 private:
     ErrorReport m_errorReport;

@@ -22,66 +22,28 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStringListModel>
-#include <QTreeWidget>
-
-namespace {
-
-// A name is one line of the settings file: pasted line breaks must not split it on the next
-// load. Breaks at the ends go, breaks inside become one blank.
-QString withoutLineBreaks(const QString& text) {
-    static const QRegularExpression breaks(QStringLiteral("[\\r\\n]+"));
-    static const QRegularExpression outerBreaks(QStringLiteral("^[\\r\\n]+|[\\r\\n]+$"));
-    QString single = text;
-    single.remove(outerBreaks);
-    single.replace(breaks, QStringLiteral(" "));
-    return single;
-}
-
-} // namespace
 
 Form2::Form2(Module1& settings, ErrorReport& errors) : m_settings(settings), m_errors(errors) {
     setWindowTitle(QStringLiteral("KOVEX"));
     setFont(kovex_fonts::standard());
     setFixedSize(twips(6990), twips(5430));
-    createControls();
-    connectHandlers();
-}
-
-void Form2::createControls() {
     const QFont bold = kovex_fonts::bold();
-
-    // Tab reaches every control that takes the focus, in the order laid out; the focus starts
-    // on "löschen".
-    Command1 =
-        new CommandButton(QStringLiteral("OK"), kovex_fonts::standard(), Qt::StrongFocus, this);
-    placeTwips(Command1, 5280, 4920, 1215, 375);
-
-    Frame1 = new QGroupBox(this);
-    Frame1->setFocusPolicy(Qt::NoFocus);
-    placeTwips(Frame1, 120, 120, 3375, 4575);
-    Label1 =
-        new StaticLabel(QStringLiteral("Installationspfad von Velmora angeben:"), bold, Frame1);
-    placeTwips(Label1, 120, 240, 3135, 495);
-
+    // Tab reaches every control that takes the focus, in the order laid out (showEvent); the
+    // focus starts on "löschen".
+    Command1 = placed(new CommandButton(QStringLiteral("OK"), font(), this), 5280, 4920, 1215, 375);
+    Frame1 = placed(new QGroupBox(this), 120, 120, 3375, 4575, Qt::NoFocus);
+    Label1 = placed(
+        new StaticLabel(QStringLiteral("Installationspfad von Velmora angeben:"), bold, Frame1),
+        120, 240, 3135, 495);
     // The drive and directory lists belong to the window and lie in front of the frame.
-    Drive1 = new DriveListBox(this);
-    Drive1->setFocusPolicy(Qt::StrongFocus);
-    placeTwips(Drive1, 240, 960, 3135, 315);
-    Dir1 = new DirListBox(this);
-    Dir1->setFocusPolicy(Qt::StrongFocus);
-    placeTwips(Dir1, 240, 1320, 3135, 3240);
-
-    Frame2 = new QGroupBox(this);
-    Frame2->setFocusPolicy(Qt::NoFocus);
-    placeTwips(Frame2, 3720, 120, 3135, 4575);
-    Label2 = new StaticLabel(QStringLiteral("Bekannte Mech-konfigurationen:"), bold, Frame2);
-    placeTwips(Label2, 120, 240, 2895, 615);
-    List1 = new ListBox(Frame2);
-    List1->setFocusPolicy(Qt::StrongFocus);
-    placeTwips(List1, 120, 840, 2895, 2790);
-    Text1 = new QLineEdit(QStringLiteral("Text1"), Frame2);
-    Text1->setFocusPolicy(Qt::StrongFocus);
-    placeTwips(Text1, 120, 4080, 2895, 285);
+    Drive1 = placed(new DriveListBox(this), 240, 960, 3135, 315, Qt::StrongFocus);
+    Dir1 = placed(new DirListBox(this), 240, 1320, 3135, 3240, Qt::StrongFocus);
+    Frame2 = placed(new QGroupBox(this), 3720, 120, 3135, 4575, Qt::NoFocus);
+    Label2 = placed(new StaticLabel(QStringLiteral("Bekannte Mech-konfigurationen:"), bold, Frame2),
+                    120, 240, 2895, 615);
+    List1 = placed(new ListBox(Frame2), 120, 840, 2895, 2790, Qt::StrongFocus);
+    Text1 = placed(new QLineEdit(QStringLiteral("Text1"), Frame2), 120, 4080, 2895, 285,
+                   Qt::StrongFocus);
     // The names of the files in configs, offered while a name is typed.
     m_completer = new QCompleter(new QStringListModel(this), this);
     m_completer->setCaseSensitivity(Qt::CaseInsensitive);
@@ -89,17 +51,16 @@ void Form2::createControls() {
     Text1->setCompleter(m_completer);
     Text1->installEventFilter(this);
     m_configurationsMenu = new ConfigurationsMenu(List1, m_settings.files(), m_errors);
-    Command2 = new CommandButton(QStringLiteral("^ "), bold, Qt::StrongFocus, Frame2);
-    placeTwips(Command2, 840, 3720, 255, 255);
-
-    Check1 = new QCheckBox(QStringLiteral("Speichern?"), this);
+    Command2 = placed(new CommandButton(QStringLiteral("^ "), bold, Frame2), 840, 3720, 255, 255);
+    Check1 = placed(new QCheckBox(QStringLiteral("Speichern?"), this), 3720, 4920, 1575, 375,
+                    Qt::StrongFocus);
     Check1->setFont(bold);
-    Check1->setFocusPolicy(Qt::StrongFocus);
     Check1->setChecked(true);
-    placeTwips(Check1, 3720, 4920, 1575, 375);
-
-    Command3 = new CommandButton(QStringLiteral("löschen"), bold, Qt::StrongFocus, Frame2);
-    placeTwips(Command3, 1440, 3720, 1215, 255);
+    Command3 =
+        placed(new CommandButton(QStringLiteral("löschen"), bold, Frame2), 1440, 3720, 1215, 255);
+    Drive1->raise();
+    Dir1->raise();
+    Command3->setFocus();
 
     // What a screen reader says of each control.
     Command1->setAccessibleDescription(
@@ -117,19 +78,16 @@ void Form2::createControls() {
     Check1->setAccessibleDescription(QStringLiteral("Beim OK die Einstellungen speichern"));
     Command3->setAccessibleDescription(QStringLiteral("Entfernt die gewählte Konfiguration"));
 
-    Drive1->raise();
-    Dir1->raise();
-
-    Command3->setFocus();
-}
-
-void Form2::connectHandlers() {
     connect(Drive1, &DriveListBox::Change, this, &Form2::Drive1_Change);
     connect(Dir1, &DirListBox::openRequested, this,
             [this](const QString& path) { m_errors.runHandler([&] { Dir1->setPath(path); }); });
     connect(Text1, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')))
-            Text1->setText(withoutLineBreaks(text));
+        // A name is one line of the settings file: pasted line breaks must not split it on the
+        // next load. Breaks at the ends go, breaks inside become one blank.
+        static const QRegularExpression outer(QStringLiteral("^[\\r\\n]+|[\\r\\n]+$"));
+        static const QRegularExpression breaks(QStringLiteral("[\\r\\n]+"));
+        if (text.contains(breaks))
+            Text1->setText(QString(text).remove(outer).replace(breaks, QStringLiteral(" ")));
     });
     connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Form2::Command3_Click);
@@ -166,29 +124,29 @@ void Form2::suggestGameFolder(const QString& path) {
 }
 
 void Form2::setConfigurationFiles(std::shared_ptr<const ConfigurationFiles> files) {
+    if (!files)
+        files = std::make_shared<const ConfigurationFiles>(m_settings.files().configsFolder());
     static_cast<QStringListModel*>(m_completer->model())->setStringList(files->names());
     List1->setConfigurationFiles(std::move(files));
 }
 
-void Form2::addConfigurations(const QStringList& paths) {
+QStringList Form2::addConfigurations(const QStringList& paths) {
     const QStringList names = m_configurationsMenu->takeIntoConfigs(paths);
     for (const QString& name : names)
         if (!List1->items().contains(name))
             List1->AddItem(name);
-    setConfigurationFiles(
-        std::make_shared<const ConfigurationFiles>(m_settings.files().configsFolder()));
+    setConfigurationFiles();
+    return names;
 }
 
 bool Form2::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Text1 && event->type() == QEvent::FocusIn)
-        setConfigurationFiles(
-            std::make_shared<const ConfigurationFiles>(m_settings.files().configsFolder()));
+        setConfigurationFiles();
     return QWidget::eventFilter(watched, event);
 }
 
 void Form2::showEvent(QShowEvent* event) {
-    setConfigurationFiles(
-        std::make_shared<const ConfigurationFiles>(m_settings.files().configsFolder()));
+    setConfigurationFiles();
     if (!Dir1->isChosen() && !m_suggested.isEmpty() && QFileInfo(m_suggested).isDir())
         Dir1->showSuggested(m_suggested);
     // The order laid out.

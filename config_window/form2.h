@@ -36,11 +36,12 @@ public:
 
     // What configs holds: the list marks names without a file, and the text box offers the
     // files' names as they spell them.
-    void setConfigurationFiles(std::shared_ptr<const ConfigurationFiles> files);
+    void setConfigurationFiles(std::shared_ptr<const ConfigurationFiles> files = {});
     // The list's context menu, which takes files into configs, as a drop does.
     ConfigurationsMenu* configurationsMenu() const { return m_configurationsMenu; }
-    // Takes the files into configs; names new to the list join it, saved with the others.
-    void addConfigurations(const QStringList& paths);
+    // Takes the files into configs; names new to the list join it, saved with the others. The
+    // names of the configurations taken, in order.
+    QStringList addConfigurations(const QStringList& paths);
     QCompleter* completer() const { return m_completer; }
 
     QPushButton* Command1; // "OK": saves when "Speichern?" is ticked, then hides the window
@@ -62,9 +63,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void createControls();
-    void connectHandlers();
-
     Module1& m_settings;
     ErrorReport& m_errors;
     QString m_suggested;

@@ -8,12 +8,12 @@
 // presses no button.
 class CommandButton : public QPushButton {
 public:
-    CommandButton(const QString& text, const QFont& font, Qt::FocusPolicy focus, QWidget* parent)
+    CommandButton(const QString& text, const QFont& font, QWidget* parent)
         : QPushButton(text, parent) {
         setFont(font);
         setAutoDefault(false);
         setDefault(false);
-        setFocusPolicy(focus);
+        setFocusPolicy(Qt::StrongFocus);
     }
 
 protected:

@@ -27,32 +27,11 @@ void installSubstitutes() {
     QFont::insertSubstitutions(kComic, {QStringLiteral("Comic Neue"), kSansSerif});
 }
 
-// The main windows' font as this system has it: MS Sans Serif where it is installed (Windows,
-// Wine), else its first substitute. Asking for the installed family directly spares the font
-// system a search for fallbacks of a family it does not know, at every start. The list of
-// installed families is looked up once: hasFamily would run the font system's substitution
-// rules for every name asked.
-static const QString& sansSerif() {
-    static const QString family = [] {
-        const QStringList installed = QFontDatabase::families();
-        const auto isInstalled = [&](const QString& name) {
-            return installed.contains(name, Qt::CaseInsensitive);
-        };
-        if (isInstalled(kSansSerif))
-            return kSansSerif;
-        for (const QString& substitute : QFont::substitutes(kSansSerif))
-            if (isInstalled(substitute))
-                return substitute;
-        return kSansSerif;
-    }();
-    return family;
-}
-
 QFont standard() {
-    return make(sansSerif(), 8.25, QFont::Normal);
+    return make(kSansSerif, 8.25, QFont::Normal);
 }
 QFont bold() {
-    return make(sansSerif(), 9.75, QFont::Bold);
+    return make(kSansSerif, 9.75, QFont::Bold);
 }
 QFont comic() {
     return make(kComic, 8.25, QFont::Normal);

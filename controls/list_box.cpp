@@ -1,7 +1,5 @@
 #include "list_box.h"
 
-#include "name_list_model.h"
-
 #include "files/kovex_error.h"
 
 #include <QContextMenuEvent>
@@ -50,6 +48,33 @@ public:
 
 } // namespace
 
+QVariant NameListModel::data(const QModelIndex& index, int role) const {
+    const QString name = QStringListModel::data(index, Qt::EditRole).toString();
+    if (role == Qt::DisplayRole)
+        return ConfigurationFiles::shortened(name, kShownLength);
+    if (role == Qt::ToolTipRole && files)
+        return files->describe(name);
+    if ((role == Qt::FontRole || role == Qt::ForegroundRole) && files &&
+        files->fileOf(name).isEmpty())
+        return role == Qt::ForegroundRole ? QVariant(missingColour) : QVariant(missingFont);
+    const bool player = !playerHeld.isEmpty() && name == playerHeld;
+    const bool computer = !computerHeld.isEmpty() && name == computerHeld;
+    if (role == kHeldRole && (player || computer))
+        return QVariant::fromValue(QList<bool>{player, computer});
+    if (role == Qt::AccessibleDescriptionRole && (player || computer))
+        return player && computer
+                   ? QStringLiteral("Im Spiel für Player und Computer")
+                   : QStringLiteral("Im Spiel für %1").arg(player ? "Player" : "Computer");
+    return role == Qt::EditRole ? QVariant(name) : QVariant();
+}
+
+void NameListModel::append(const QStringList& names) {
+    const int row = rowCount();
+    insertRows(row, int(names.size()));
+    for (int i = 0; i < names.size(); ++i)
+        setData(index(row + i), names[i]);
+}
+
 ListBox::ListBox(QWidget* parent) : QListView(parent), m_model(new NameListModel(this)) {
     setItemDelegate(new RowDelegate(this));
     setUniformItemSizes(true);
@@ -57,17 +82,8 @@ ListBox::ListBox(QWidget* parent) : QListView(parent), m_model(new NameListModel
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setDragEnabled(false);
     setWordWrap(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-}
-
-void ListBox::AddItem(const QString& text) {
-    m_model->append({text});
-}
-
-void ListBox::AddItems(const QStringList& texts) {
-    m_model->append(texts);
 }
 
 void ListBox::RemoveItem(int index) {
@@ -78,41 +94,23 @@ void ListBox::RemoveItem(int index) {
     setCurrentIndex(QModelIndex());
 }
 
-void ListBox::Clear() {
-    m_model->setStringList({});
-}
-
-int ListBox::ListCount() const {
-    return m_model->rowCount();
-}
-
-QString ListBox::List(int index) const {
-    return m_model->stringList().at(index);
-}
-
 int ListBox::ListIndex() const {
     const QModelIndexList selected = selectionModel()->selectedRows();
     return selected.isEmpty() ? -1 : selected.first().row();
 }
 
-QString ListBox::Text() const {
-    const int index = ListIndex();
-    return index < 0 ? QString() : List(index);
-}
-
 void ListBox::setHeld(const QString& player, const QString& computer) {
-    m_model->setHeld(player, computer);
-}
-
-QStringList ListBox::items() const {
-    return m_model->stringList();
+    m_model->playerHeld = player;
+    m_model->computerHeld = computer;
+    m_model->refresh({NameListModel::kHeldRole, Qt::AccessibleDescriptionRole});
 }
 
 void ListBox::setConfigurationFiles(std::shared_ptr<const ConfigurationFiles> files) {
-    QFont missing = font();
-    missing.setItalic(true);
-    m_model->setConfigurationFiles(std::move(files), missing,
-                                   palette().color(QPalette::Disabled, QPalette::Text));
+    m_model->files = std::move(files);
+    m_model->missingFont = font();
+    m_model->missingFont.setItalic(true);
+    m_model->missingColour = palette().color(QPalette::Disabled, QPalette::Text);
+    m_model->refresh({Qt::FontRole, Qt::ForegroundRole, Qt::ToolTipRole});
 }
 
 void ListBox::setEmptyHint(const QString& hint) {

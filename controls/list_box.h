@@ -1,11 +1,40 @@
 #pragma once
 
+#include "settings/configuration_files.h"
+
+#include <QColor>
+#include <QFont>
 #include <QListView>
+#include <QStringListModel>
 
 #include <memory>
 
-class ConfigurationFiles;
-class NameListModel;
+// The items of a list box, read-only to the view. A very long name is shown cut short, so that
+// drawing never lays out megabytes of text; the items themselves stay whole.
+class NameListModel final : public QStringListModel {
+public:
+    using QStringListModel::QStringListModel;
+
+    QVariant data(const QModelIndex& index, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        return QStringListModel::flags(index) & ~(Qt::ItemIsEditable | Qt::ItemIsDragEnabled);
+    }
+    void append(const QStringList& names);
+    // Tells the rows of these roles that what they say has changed.
+    void refresh(const QList<int>& roles) {
+        if (rowCount() > 0)
+            emit dataChanged(index(0), index(rowCount() - 1), roles);
+    }
+
+    static constexpr int kHeldRole = Qt::UserRole + 1; // QList<bool>{player, computer}
+    static constexpr int kShownLength = 1000;
+
+    QString playerHeld;
+    QString computerHeld;
+    std::shared_ptr<const ConfigurationFiles> files;
+    QFont missingFont;
+    QColor missingColour;
+};
 
 // An unsorted single-selection list of strings, each row one line high.
 class ListBox : public QListView {
@@ -13,24 +42,24 @@ class ListBox : public QListView {
 public:
     explicit ListBox(QWidget* parent);
 
-    void AddItem(const QString& text);
-    void AddItems(const QStringList& texts);
+    void AddItem(const QString& text) { m_model->append({text}); }
+    void AddItems(const QStringList& texts) { m_model->append(texts); }
     // Removes the item and leaves no item selected; an index outside the items is a failure.
     void RemoveItem(int index);
-    void Clear();
+    void Clear() { m_model->setStringList({}); }
 
-    int ListCount() const;
-    QString List(int index) const;
+    int ListCount() const { return m_model->rowCount(); }
+    QString List(int index) const { return m_model->stringList().at(index); }
     // Index of the selected item, or -1.
     int ListIndex() const;
     // The selected item's text, or the empty text.
-    QString Text() const;
-    QStringList items() const;
-    // The configurations the game holds for the player and the computer, marked in their rows;
-    // a null name marks none.
+    QString Text() const { return ListIndex() < 0 ? QString() : List(ListIndex()); }
+    QStringList items() const { return m_model->stringList(); }
+    // The configurations the game holds for the player and the computer: their rows say so,
+    // by the slots' marks at their ends and to a screen reader. An empty name marks none.
     void setHeld(const QString& player, const QString& computer);
-
-    // The files in configs, for marking names without one and for the rows' tool tips.
+    // The files in configs: a name without one is shown greyed and italic, and each row's tool
+    // tip says what its file is, or that it is missing. Until they are known, nothing is marked.
     void setConfigurationFiles(std::shared_ptr<const ConfigurationFiles> files);
     // A line that an empty list shows in grey, in the list itself.
     void setEmptyHint(const QString& hint);

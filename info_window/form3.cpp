@@ -12,28 +12,27 @@ Form3::Form3() {
     setFont(kovex_fonts::standard());
     setFixedSize(twips(4680), twips(3195));
 
-    Command1 =
-        new CommandButton(QStringLiteral("OK"), kovex_fonts::standard(), Qt::StrongFocus, this);
-    placeTwips(Command1, 3360, 2760, 1215, 375);
-
+    Command1 = placed(new CommandButton(QStringLiteral("OK"), font(), this), 3360, 2760, 1215, 375);
     const QFont comic = kovex_fonts::comic();
     // Read top to bottom: description, rights notice, contact, and the warning beside "OK".
-    Label1[1] = new StaticLabel(QStringLiteral("Dieses Programm dient dazu Mech´s bei Velmora Demo "
-                                               "Alpha die Mechs leicht und schnell auszutauschen."),
-                                comic, this);
-    placeTwips(Label1[1], 1200, 120, 3255, 855);
-    Label1[4] = new StaticLabel(QStringLiteral("© 2026 das KOVEX-Team. Alle Rechte vorbehalten. "
-                                               "Weitergabe nur unverändert und kostenlos. "),
-                                comic, this);
-    placeTwips(Label1[4], 120, 1080, 4335, 615);
-    Label1[2] =
-        new StaticLabel(QStringLiteral("Bei Fragen o. ä. schicke eine Mail an:"), comic, this);
-    placeTwips(Label1[2], 120, 1800, 4335, 255);
-    Label1[3] = new StaticLabel(QStringLiteral("kovex@example.org"), comic, this);
-    placeTwips(Label1[3], 120, 2040, 4335, 255);
-    Label1[0] = new StaticLabel(QStringLiteral("Die Benutzung erfolgt auf eigene Gefahr!"),
-                                kovex_fonts::comicBold(), this);
-    placeTwips(Label1[0], 120, 2640, 3135, 495);
+    Label1[1] = placed(new StaticLabel(QStringLiteral("Dieses Programm dient dazu Mech´s bei "
+                                                      "Velmora Demo Alpha die Mechs leicht und "
+                                                      "schnell auszutauschen."),
+                                       comic, this),
+                       1200, 120, 3255, 855);
+    Label1[4] = placed(new StaticLabel(QStringLiteral("© 2026 das KOVEX-Team. Alle Rechte "
+                                                      "vorbehalten. Weitergabe nur unverändert "
+                                                      "und kostenlos. "),
+                                       comic, this),
+                       120, 1080, 4335, 615);
+    Label1[2] = placed(
+        new StaticLabel(QStringLiteral("Bei Fragen o. ä. schicke eine Mail an:"), comic, this), 120,
+        1800, 4335, 255);
+    Label1[3] = placed(new StaticLabel(QStringLiteral("kovex@example.org"), comic, this), 120, 2040,
+                       4335, 255);
+    Label1[0] = placed(new StaticLabel(QStringLiteral("Die Benutzung erfolgt auf eigene Gefahr!"),
+                                       kovex_fonts::comicBold(), this),
+                       120, 2640, 3135, 495);
 
     Command1->setAccessibleDescription(QStringLiteral("Schließt das Info-Fenster"));
     connect(Command1, &QPushButton::clicked, this, &Form3::Command1_Click);

@@ -30,61 +30,68 @@ Form1::Form1(Module1& settings, ErrorReport& errors, Form1Windows& windows)
     : m_settings(settings), m_errors(errors), m_windows(windows) {
     setWindowTitle(QStringLiteral("KOVEX"));
     setFont(kovex_fonts::standard());
-
     auto* client = new QWidget(this);
     client->setFixedSize(twips(8070), twips(4845));
     setCentralWidget(client);
     createControls(client);
-    createMenu();
-    connectHandlers();
     // No layout logic: the window keeps the size of its client area and menu bar.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    QMenuBar* bar = menuBar();
+    system_look::useSystemMenuFont(bar);
+    Datei = bar->addMenu(QStringLiteral("Datei"));
+    Konfigurieren = Datei->addAction(QStringLiteral("Konfigurieren"));
+    Speichern = Datei->addAction(QStringLiteral("Speichern"));
+    Beenden = Datei->addAction(QStringLiteral("Beenden"));
+    Info = bar->addAction(QStringLiteral("Info"));
+
+    connect(Konfigurieren, &QAction::triggered, this, &Form1::Konfigurieren_Click);
+    connect(Speichern, &QAction::triggered, this, &Form1::Speichern_Click);
+    connect(Beenden, &QAction::triggered, this, &Form1::Beenden_Click);
+    connect(Info, &QAction::triggered, this, &Form1::Info_Click);
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+    connect(m_configurationsMenu, &ConfigurationsMenu::filesChosen, this,
+            &Form1::addConfigurations);
 }
 
 void Form1::createControls(QWidget* client) {
-    Frame1 = new QGroupBox(client);
-    Frame1->setFocusPolicy(Qt::NoFocus);
-    placeTwips(Frame1, 120, 120, 7815, 4575);
-
-    List1 = new ListBox(Frame1);
-    placeTwips(List1, 120, 600, 2655, 3765);
+    Frame1 = placed(new QGroupBox(client), 120, 120, 7815, 4575, Qt::NoFocus);
+    List1 = placed(new ListBox(Frame1), 120, 600, 2655, 3765);
     List1->setEmptyHint(QStringLiteral("Hierher ziehen oder Rechtsklick"));
     m_configurationsMenu = new ConfigurationsMenu(List1, m_settings.files(), m_errors);
-
     const QFont bold = kovex_fonts::bold();
-    Label1[0] = new StaticLabel(QStringLiteral("Vorhandene Mechs:"), bold, Frame1);
-    placeTwips(Label1[0], 120, 240, 2655, 255);
-    Label1[1] = new StaticLabel(QStringLiteral("Computer:"), bold, Frame1);
-    placeTwips(Label1[1], 4320, 2280, 2655, 255);
-    Label1[2] = new StaticLabel(QStringLiteral("Player:"), bold, Frame1);
-    placeTwips(Label1[2], 4320, 600, 2655, 255);
-
+    Label1[0] = placed(new StaticLabel(QStringLiteral("Vorhandene Mechs:"), bold, Frame1), 120, 240,
+                       2655, 255);
+    Label1[1] =
+        placed(new StaticLabel(QStringLiteral("Computer:"), bold, Frame1), 4320, 2280, 2655, 255);
+    Label1[2] =
+        placed(new StaticLabel(QStringLiteral("Player:"), bold, Frame1), 4320, 600, 2655, 255);
     Command1 =
-        new CommandButton(QStringLiteral(">>"), kovex_fonts::standard(), Qt::StrongFocus, Frame1);
-    placeTwips(Command1, 3240, 1080, 735, 255);
+        placed(new CommandButton(QStringLiteral(">>"), font(), Frame1), 3240, 1080, 735, 255);
     Command2 =
-        new CommandButton(QStringLiteral(">>"), kovex_fonts::standard(), Qt::StrongFocus, Frame1);
-    placeTwips(Command2, 3240, 2760, 735, 255);
+        placed(new CommandButton(QStringLiteral(">>"), font(), Frame1), 3240, 2760, 735, 255);
 
-    player = new StaticLabel(unit_files::kPlayerUnit, bold, Frame1);
-    placeTwips(player, 4320, 1080, 3375, 375);
-    QPalette playerColours = player->palette();
-    playerColours.setColor(QPalette::Window, system_look::inactiveTitleBarText(playerColours));
-    playerColours.setColor(QPalette::WindowText, QColor(0, 128, 0));
-    player->setPalette(playerColours);
-
-    computer = new StaticLabel(unit_files::kComputerUnit, bold, Frame1);
-    placeTwips(computer, 4320, 2760, 3375, 375);
-    QPalette computerColours = computer->palette();
-    computerColours.setColor(QPalette::WindowText, QColor(255, 0, 0));
-    computer->setPalette(computerColours);
-
-    Command3 = new CommandButton(QStringLiteral("Standard wiederherstellen"), bold, Qt::StrongFocus,
-                                 Frame1);
-    placeTwips(Command3, 3240, 3360, 2895, 375);
-    Command4 =
-        new CommandButton(QStringLiteral("Konfig´s zuweisen"), bold, Qt::StrongFocus, Frame1);
-    placeTwips(Command4, 3240, 3960, 2895, 375);
+    player = placed(new StaticLabel(unit_files::kPlayerUnit, bold, Frame1), 4320, 1080, 3375, 375);
+    QPalette colours = player->palette();
+    colours.setColor(QPalette::Window, system_look::inactiveTitleBarText(colours));
+    colours.setColor(QPalette::WindowText, QColor(0, 128, 0));
+    player->setPalette(colours);
+    computer =
+        placed(new StaticLabel(unit_files::kComputerUnit, bold, Frame1), 4320, 2760, 3375, 375);
+    colours = computer->palette();
+    colours.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    computer->setPalette(colours);
+    Command3 = placed(new CommandButton(QStringLiteral("Standard wiederherstellen"), bold, Frame1),
+                      3240, 3360, 2895, 375);
+    Command4 = placed(new CommandButton(QStringLiteral("Konfig´s zuweisen"), bold, Frame1), 3240,
+                      3960, 2895, 375);
+    setTabOrder(List1, Command1);
+    setTabOrder(Command1, Command2);
+    setTabOrder(Command2, Command3);
+    setTabOrder(Command3, Command4);
 
     // What a screen reader says of each control.
     List1->setAccessibleName(QStringLiteral("Vorhandene Mechs"));
@@ -100,34 +107,6 @@ void Form1::createControls(QWidget* client) {
         QStringLiteral("Setzt beide Slots auf die Mechs des Spiels zurück"));
     Command4->setAccessibleDescription(QStringLiteral(
         "Kopiert die Konfigurationen beider Slots in den Mechdata-Ordner des Spiels"));
-
-    setTabOrder(List1, Command1);
-    setTabOrder(Command1, Command2);
-    setTabOrder(Command2, Command3);
-    setTabOrder(Command3, Command4);
-}
-
-void Form1::createMenu() {
-    QMenuBar* bar = menuBar();
-    system_look::useSystemMenuFont(bar);
-    Datei = bar->addMenu(QStringLiteral("Datei"));
-    Konfigurieren = Datei->addAction(QStringLiteral("Konfigurieren"));
-    Speichern = Datei->addAction(QStringLiteral("Speichern"));
-    Beenden = Datei->addAction(QStringLiteral("Beenden"));
-    Info = bar->addAction(QStringLiteral("Info"));
-}
-
-void Form1::connectHandlers() {
-    connect(Konfigurieren, &QAction::triggered, this, &Form1::Konfigurieren_Click);
-    connect(Speichern, &QAction::triggered, this, &Form1::Speichern_Click);
-    connect(Beenden, &QAction::triggered, this, &Form1::Beenden_Click);
-    connect(Info, &QAction::triggered, this, &Form1::Info_Click);
-    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
-    connect(m_configurationsMenu, &ConfigurationsMenu::filesChosen, this,
-            &Form1::addConfigurations);
 }
 
 void Form1::Form_Load() {
@@ -135,12 +114,10 @@ void Form1::Form_Load() {
 }
 
 void Form1::Konfigurieren_Click() {
-    m_errors.runHandler([this] {
-        Form2& config = m_windows.form2();
-        config.show();
-        config.raise();
-        config.activateWindow();
-    });
+    Form2& config = m_windows.form2();
+    config.show();
+    config.raise();
+    config.activateWindow();
 }
 
 void Form1::Speichern_Click() {
@@ -212,21 +189,14 @@ void Form1::Command4_Click() {
 }
 
 void Form1::addConfigurations(const QStringList& paths) {
-    const QStringList names = m_configurationsMenu->takeIntoConfigs(paths);
     ListBox& known = *m_windows.form2().List1;
-    bool added = false;
-    for (const QString& name : names) {
-        if (known.items().contains(name))
-            continue;
-        known.AddItem(name);
-        added = true;
-    }
-    if (added)
+    const int before = known.ListCount();
+    const QStringList names = m_windows.form2().addConfigurations(paths);
+    if (known.ListCount() > before) // new names are saved at once, as "Speichern" does
         m_errors.runHandler([this] { m_settings.SaveSettings(); });
     showGameHoldings();
     // The last one taken is chosen, ready for a slot's ">>".
-    const QStringList shown = List1->items();
-    const int row = names.isEmpty() ? -1 : int(shown.lastIndexOf(names.last()));
+    const int row = names.isEmpty() ? -1 : int(List1->items().lastIndexOf(names.last()));
     if (row >= 0) {
         List1->setCurrentIndex(List1->model()->index(row, 0));
         List1->setFocus();

@@ -81,8 +81,6 @@ private:
     static QString describe(const UnitHolding& holding);
     void showHoldings(const GameHoldings& holdings);
     void createControls(QWidget* client);
-    void createMenu();
-    void connectHandlers();
 
     Module1& m_settings;
     ErrorReport& m_errors;

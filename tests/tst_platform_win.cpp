@@ -6,7 +6,7 @@
 #include "config_window/drive_list_box.h"
 #include "config_window/form2.h"
 #include "controls/list_box.h"
-#include "files/file_errors.h"
+#include "files/file_system.h"
 #include "main_window/form1.h"
 
 #include <QApplication>
@@ -34,7 +34,8 @@ void makeReadOnly(const QString& path) {
 }
 
 QStringList temporaryFilesIn(const QString& folder) {
-    return QDir(folder).entryList({"*.kovex-tmp*"}, QDir::Files | QDir::Hidden | QDir::System);
+    return QDir(folder).entryList({"*.ini.*", "*.txt.*"},
+                                  QDir::Files | QDir::Hidden | QDir::System);
 }
 
 // One row for each of the game's two unit files.
@@ -226,7 +227,8 @@ private slots:
     void windowsErrorCodes() {
         QFETCH(int, code);
         QFETCH(int, number);
-        const KovexError error = systemError("C:/Spiele/units.ini", code);
+        SetLastError(DWORD(code)); // as the failing call left it
+        const KovexError error = file_system::lastError("C:/Spiele/units.ini");
         QCOMPARE(error.number(), number);
         QVERIFY(error.description().contains("C:\\Spiele\\units.ini"));
     }
