@@ -134,10 +134,8 @@ QStringList KovexApp::knownConfigurations() {
 }
 
 void KovexApp::showKnownConfigurations(const QStringList& names) {
-    ListBox& main = *form1().List1;
-    ListBox& config = *form2().List1;
-    main.Clear();
-    config.Clear();
-    config.AddItems(names);
-    main.AddItems(names);
+    form1().List1->Clear();
+    form2().List1->Clear();
+    form2().List1->AddItems(names);
+    form1().List1->AddItems(names);
 }

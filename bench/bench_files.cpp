@@ -5,7 +5,7 @@
 #include "config_window/dir_list_box.h"
 #include "config_window/form2.h"
 #include "controls/list_box.h"
-#include "game/game_holdings.h"
+#include "game/unit_contents.h"
 #include "main_window/form1.h"
 #include "settings/module1.h"
 

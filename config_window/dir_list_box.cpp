@@ -83,7 +83,8 @@ void DirListBox::setStoredPath(const QString& path) {
 
 void DirListBox::showFolder(const QString& path) {
     const QFileInfo info(path);
-    if (path.isEmpty() || !info.isDir())
+    // Windows names no folder longer than 32 767 characters (Wine takes some for folders).
+    if (path.isEmpty() || path.size() > 32767 || !info.isDir())
         throw KovexError(KovexError::PathNotFound, QDir::toNativeSeparators(path));
     if (!info.isReadable())
         throw KovexError(KovexError::DeviceUnavailable, QDir::toNativeSeparators(path));

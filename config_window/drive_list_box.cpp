@@ -5,7 +5,10 @@
 #include <QDir>
 
 DriveListBox::DriveListBox(QWidget* parent) : QComboBox(parent) {
-    connect(this, &QComboBox::activated, this, &DriveListBox::onActivated);
+    connect(this, &QComboBox::activated, this, [this](int index) {
+        if (std::exchange(m_shownIndex, index) != index)
+            emit Change();
+    });
 }
 
 void DriveListBox::showEvent(QShowEvent* event) {
@@ -16,10 +19,6 @@ void DriveListBox::showEvent(QShowEvent* event) {
         showDriveOf(QDir::currentPath());
     }
     QComboBox::showEvent(event);
-}
-
-QString DriveListBox::Drive() const {
-    return currentText();
 }
 
 void DriveListBox::setDrives(const QStringList& roots) {
@@ -34,20 +33,21 @@ void DriveListBox::setDrives(const QStringList& roots) {
 }
 
 void DriveListBox::showDriveOf(const QString& path) {
-    QStringList drives;
-    for (int i = 0; i < count(); ++i)
-        drives << itemText(i);
-    const int holding = system_drives::driveHolding(drives, path);
+    // The deepest drive that holds the path: the root holds every folder on Linux; a drive
+    // letter is named in either case, and a network path has none.
+    const QString target = QDir::cleanPath(QDir(path).absolutePath());
+    int holding = -1;
+    for (int i = 0; i < count(); ++i) {
+        const QString root = QDir::cleanPath(itemText(i));
+        const bool holds =
+            target.compare(root, Qt::CaseInsensitive) == 0 ||
+            target.startsWith(QString(root).append('/').replace("//", "/"), Qt::CaseInsensitive);
+        if (holds && (holding < 0 || root.size() > QDir::cleanPath(itemText(holding)).size()))
+            holding = i;
+    }
     if (holding < 0)
         return;
     QSignalBlocker block(this);
     setCurrentIndex(holding);
     m_shownIndex = holding;
-}
-
-void DriveListBox::onActivated(int index) {
-    if (index == m_shownIndex)
-        return;
-    m_shownIndex = index;
-    emit Change();
 }

@@ -9,7 +9,7 @@ class DriveListBox : public QComboBox {
 public:
     explicit DriveListBox(QWidget* parent);
 
-    QString Drive() const;
+    QString Drive() const { return currentText(); }
     // Replaces the offered drives, keeping the shown one where it is still offered.
     void setDrives(const QStringList& roots);
     // Shows the drive that holds the path, without a change event.
@@ -23,8 +23,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void onActivated(int index);
-
     int m_shownIndex = -1;
     bool m_drivesListed = false;
 };

@@ -9,7 +9,5 @@
 namespace system_drives {
 
 QStringList mountedDrives();
-// Which of the drives holds the path: its index, or -1 for none.
-int driveHolding(const QStringList& drives, const QString& path);
 
 } // namespace system_drives

@@ -17,21 +17,4 @@ QStringList mountedDrives() {
     return roots;
 }
 
-int driveHolding(const QStringList& drives, const QString& path) {
-    // The deepest volume that holds the path.
-    const QString target = QDir::cleanPath(QDir(path).absolutePath());
-    int best = -1;
-    qsizetype bestLength = -1;
-    for (int i = 0; i < drives.size(); ++i) {
-        const QString root = QDir::cleanPath(drives[i]);
-        const bool holds = target == root || root == QDir::rootPath() ||
-                           target.startsWith(root + QLatin1Char('/'));
-        if (holds && root.size() > bestLength) {
-            best = i;
-            bestLength = root.size();
-        }
-    }
-    return best;
-}
-
 } // namespace system_drives

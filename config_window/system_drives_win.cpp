@@ -14,12 +14,4 @@ QStringList mountedDrives() {
     return roots;
 }
 
-int driveHolding(const QStringList& drives, const QString& path) {
-    // The drive letter, in either case; a network path has none.
-    const QString target = QDir::cleanPath(QDir(path).absolutePath());
-    if (target.size() < 2 || target[1] != QLatin1Char(':'))
-        return -1;
-    return drives.indexOf(target.left(2).toUpper());
-}
-
 } // namespace system_drives

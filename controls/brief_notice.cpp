@@ -28,8 +28,3 @@ void BriefNotice::showBelow(QWidget* anchor, const QString& text, int millisecon
     QAccessible::updateAccessibility(&alert);
     m_hide.start(milliseconds);
 }
-
-void BriefNotice::mousePressEvent(QMouseEvent* event) {
-    hide();
-    event->accept();
-}

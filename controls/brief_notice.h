@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLabel>
+#include <QMouseEvent>
 #include <QTimer>
 
 // A short message that shows by itself, without a click, beside a control, and goes again after
@@ -14,7 +15,10 @@ public:
     void showBelow(QWidget* anchor, const QString& text, int milliseconds = 8000);
 
 protected:
-    void mousePressEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override {
+        hide();
+        event->accept();
+    }
 
 private:
     QTimer m_hide;

@@ -1,43 +1,23 @@
 #include "kovex_fonts.h"
 
-#include <QFontDatabase>
 #include <QStringList>
-
-namespace {
-
-QFont make(const QString& family, qreal points, int weight) {
-    QFont font(family);
-    font.setPointSizeF(points);
-    font.setWeight(static_cast<QFont::Weight>(weight));
-    font.setStyleHint(QFont::SansSerif);
-    return font;
-}
-
-const QString kSansSerif = QStringLiteral("MS Sans Serif");
-const QString kComic = QStringLiteral("Comic Sans MS");
-
-} // namespace
 
 namespace kovex_fonts {
 
 void installSubstitutes() {
-    QFont::insertSubstitutions(kSansSerif,
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
                                {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
                                 QStringLiteral("DejaVu Sans")});
-    QFont::insertSubstitutions(kComic, {QStringLiteral("Comic Neue"), kSansSerif});
+    QFont::insertSubstitutions(QStringLiteral("Comic Sans MS"),
+                               {QStringLiteral("Comic Neue"), QStringLiteral("MS Sans Serif")});
 }
 
-QFont standard() {
-    return make(kSansSerif, 8.25, QFont::Normal);
-}
-QFont bold() {
-    return make(kSansSerif, 9.75, QFont::Bold);
-}
-QFont comic() {
-    return make(kComic, 8.25, QFont::Normal);
-}
-QFont comicBold() {
-    return make(kComic, 9.75, QFont::Bold);
+QFont font(const QString& family, qreal points, QFont::Weight weight) {
+    QFont font(family);
+    font.setPointSizeF(points);
+    font.setWeight(weight);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
 }
 
 } // namespace kovex_fonts

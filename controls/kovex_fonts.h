@@ -6,10 +6,19 @@
 namespace kovex_fonts {
 
 void installSubstitutes();
+QFont font(const QString& family, qreal points, QFont::Weight weight = QFont::Normal);
 
-QFont standard();  // MS Sans Serif 8.25 pt
-QFont bold();      // MS Sans Serif 9.75 pt, weight 700
-QFont comic();     // Comic Sans MS 8.25 pt
-QFont comicBold(); // Comic Sans MS 9.75 pt, weight 700
+inline QFont standard() {
+    return font(QStringLiteral("MS Sans Serif"), 8.25);
+}
+inline QFont bold() {
+    return font(QStringLiteral("MS Sans Serif"), 9.75, QFont::Bold);
+}
+inline QFont comic() {
+    return font(QStringLiteral("Comic Sans MS"), 8.25);
+}
+inline QFont comicBold() {
+    return font(QStringLiteral("Comic Sans MS"), 9.75, QFont::Bold);
+}
 
 } // namespace kovex_fonts

@@ -82,7 +82,6 @@ ListBox::ListBox(QWidget* parent) : QListView(parent), m_model(new NameListModel
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setWordWrap(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
@@ -92,11 +91,6 @@ void ListBox::RemoveItem(int index) {
     m_model->removeRows(index, 1);
     clearSelection();
     setCurrentIndex(QModelIndex());
-}
-
-int ListBox::ListIndex() const {
-    const QModelIndexList selected = selectionModel()->selectedRows();
-    return selected.isEmpty() ? -1 : selected.first().row();
 }
 
 void ListBox::setHeld(const QString& player, const QString& computer) {
@@ -111,11 +105,6 @@ void ListBox::setConfigurationFiles(std::shared_ptr<const ConfigurationFiles> fi
     m_model->missingFont.setItalic(true);
     m_model->missingColour = palette().color(QPalette::Disabled, QPalette::Text);
     m_model->refresh({Qt::FontRole, Qt::ForegroundRole, Qt::ToolTipRole});
-}
-
-void ListBox::setEmptyHint(const QString& hint) {
-    m_emptyHint = hint;
-    viewport()->update();
 }
 
 void ListBox::paintEvent(QPaintEvent* event) {
@@ -133,8 +122,7 @@ namespace {
 // Where a list's menu opens from the keyboard: below the current row, or at the list's top.
 QPoint menuPlace(const ListBox& list) {
     const QRect row = list.visualRect(list.currentIndex());
-    const QPoint at = row.isValid() ? row.bottomLeft() : QPoint(0, 0);
-    return list.viewport()->mapToGlobal(at);
+    return list.viewport()->mapToGlobal(row.isValid() ? row.bottomLeft() : QPoint(0, 0));
 }
 
 // The local files among dropped URLs; none where any is not one.

@@ -51,7 +51,7 @@ public:
     int ListCount() const { return m_model->rowCount(); }
     QString List(int index) const { return m_model->stringList().at(index); }
     // Index of the selected item, or -1.
-    int ListIndex() const;
+    int ListIndex() const { return selectionModel()->selectedRows().value(0).row(); }
     // The selected item's text, or the empty text.
     QString Text() const { return ListIndex() < 0 ? QString() : List(ListIndex()); }
     QStringList items() const { return m_model->stringList(); }
@@ -62,7 +62,10 @@ public:
     // tip says what its file is, or that it is missing. Until they are known, nothing is marked.
     void setConfigurationFiles(std::shared_ptr<const ConfigurationFiles> files);
     // A line that an empty list shows in grey, in the list itself.
-    void setEmptyHint(const QString& hint);
+    void setEmptyHint(const QString& hint) {
+        m_emptyHint = hint;
+        viewport()->update();
+    }
     const QString& emptyHint() const { return m_emptyHint; }
 
 signals:

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QString>
 
+#include <functional>
+
 // What the file layer does differently on Linux and Windows (file_system_posix.cpp,
 // file_system_win.cpp).
 namespace file_system {
@@ -36,6 +38,10 @@ void refuseSharedPlaces(const QString& path);
 
 // Makes a rename in the folder durable.
 void syncFolder(const QString& folder);
+
+// What a replaced file keeps besides its permissions (Windows: its hidden, system and archive
+// attributes): read before, and a function that gives it to the new file.
+std::function<void()> keepAttributes(const QString& path);
 
 // Whether the file can be replaced now. Windows refuses while any other program holds it open,
 // if only for a moment (a virus scanner, the search index, another copy's look): such a hold is

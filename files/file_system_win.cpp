@@ -3,7 +3,9 @@
 
 #include "kovex_error.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QFileInfo>
 #include <QHash>
 
 #include <windows.h>
@@ -58,6 +60,16 @@ void syncFolder(const QString&) {
     // NTFS journals the rename itself; QSaveFile flushed the data (FlushFileBuffers) before.
 }
 
+std::function<void()> keepAttributes(const QString& path) {
+    const std::wstring file = windowsPath(path);
+    const DWORD before = GetFileAttributesW(file.c_str());
+    const DWORD kept =
+        before == INVALID_FILE_ATTRIBUTES
+            ? 0
+            : before & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
+    return [=] { SetFileAttributesW(file.c_str(), GetFileAttributesW(file.c_str()) | kept); };
+}
+
 bool waitUntilReplaceable(const QString& path) {
     for (int attempt = 1;; ++attempt) {
         // Whatever shares the file without allowing its deletion also stops the replacing move.
@@ -78,22 +90,14 @@ bool waitUntilReplaceable(const QString& path) {
 
 bool FolderLock::tryLock() {
     if (m_handle < 0) {
-        // The folder's volume and file ID name it, whatever path, case or junction led to it.
-        const HANDLE folder = CreateFileW(
-            QDir::toNativeSeparators(m_folder).toStdWString().c_str(), FILE_READ_ATTRIBUTES,
-            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-            FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        BY_HANDLE_FILE_INFORMATION info{};
-        const bool known =
-            folder != INVALID_HANDLE_VALUE && GetFileInformationByHandle(folder, &info);
-        if (folder != INVALID_HANDLE_VALUE)
-            CloseHandle(folder);
-        if (!known || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        // The folder as the system names it, whatever path, case or link led to it.
+        const QString folder = QFileInfo(m_folder).canonicalFilePath().toCaseFolded();
+        if (folder.isEmpty() || !QFileInfo(folder).isDir())
             return true; // not there: nothing to keep others out of
         const std::wstring name =
-            QStringLiteral("Global\\kovex-folder-%1-%2")
-                .arg(info.dwVolumeSerialNumber, 0, 16)
-                .arg((quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow, 0, 16)
+            L"Global\\kovex-folder-" +
+            QString::fromLatin1(
+                QCryptographicHash::hash(folder.toUtf8(), QCryptographicHash::Sha1).toHex())
                 .toStdWString();
         // In the global namespace, and every user may wait for it and release it, nothing more:
         // copies in every session and of every user meet.

@@ -7,7 +7,8 @@
 // apply. The lock is taken on the folder itself, so copies exclude each other whoever runs them
 // and however the folder is spelt or linked; it leaves no file and ends with the process that
 // holds it (on Linux the system's lock on the folder's own descriptor, on Windows a mutex named
-// after the folder's file ID and open to every user: file_system_posix.cpp, file_system_win.cpp).
+// after the folder as the system names it and open to every user: file_system_posix.cpp,
+// file_system_win.cpp).
 class FolderLock {
 public:
     // Waits up to kWaitMs for another copy, then throws KovexError 70 naming the folder. A

@@ -67,6 +67,7 @@ SafeWrite::SafeWrite(const QString& path) : m_path(path) {
         if (leftover.match(name).hasMatch() && file.setPermissions(QFileDevice::WriteOwner))
             file.remove();
     }
+    m_keptAttributes = file_system::keepAttributes(m_target);
     m_file.setFileName(m_target);
     // Unbuffered, so that every write reaches the system and a short one shows at once.
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
@@ -114,6 +115,7 @@ void SafeWrite::commit() {
     if (!m_file.commit())
         fail();
     m_committed = true;
+    m_keptAttributes();
     file_system::syncFolder(QFileInfo(m_target).absolutePath());
 }
 

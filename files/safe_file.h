@@ -48,6 +48,7 @@ private:
     QString m_target; // where its links lead, as QSaveFile follows them
     QSaveFile m_file;
     std::optional<QFileDevice::Permissions> m_readOnly; // lifted for the replace
+    std::function<void()> m_keptAttributes;
     bool m_prepared = false;
     bool m_committed = false;
 };

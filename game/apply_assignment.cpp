@@ -21,13 +21,15 @@ QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-// A slot must name a file directly inside configs.
+// A slot must name a file directly inside configs, of a name a file system takes.
 void checkSlot(const QString& caption, const QString& name) {
+    const bool tooLong = (name + QStringLiteral(".txt")).toUtf8().size() > 255;
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
         name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
-        name.contains(QChar(0)))
+        name.contains(QChar(0)) || tooLong)
         throw KovexError(KovexError::BadFileName,
-                         QStringLiteral("%1-Slot „%2“").arg(caption, name));
+                         QStringLiteral("%1-Slot „%2“%3")
+                             .arg(caption, name, tooLong ? QStringLiteral(" (Name zu lang)") : ""));
 }
 
 // One of the game's unit files: what it holds, and what its slot gives it.
@@ -108,15 +110,16 @@ ApplyOutcome applyHeld(const ApplicationFiles& files, const Assignment& a, const
         writes[i] = std::make_unique<SafeWrite>(units[i].path);
         writes[i]->write(units[i].given);
     }
-    ApplyOutcome outcome;
+    ApplyOutcome outcome{{}, {}, originals.folder()};
     try {
         std::vector<std::unique_ptr<SafeWrite>> keeps;
         for (int i = 0; i < 2; ++i) {
             if (!units[i].keep)
                 continue;
             safe_file::createFolder(originals.folder());
-            outcome.kept << originals.nextPlace(unit_files::kUnits[i]);
-            keeps.push_back(std::make_unique<SafeWrite>(outcome.kept.last()));
+            keeps.push_back(
+                std::make_unique<SafeWrite>(originals.nextPlace(unit_files::kUnits[i])));
+            outcome.kept << QFileInfo(originals.nextPlace(unit_files::kUnits[i])).fileName();
             keeps.back()->write(*units[i].held);
             keeps.back()->narrowTo(units[i].path); // never more readable than the game's file
             keeps.back()->prepare();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game_holdings.h"
+#include "unit_contents.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,10 +15,11 @@ struct Assignment {
     QString computerSlot;
 };
 
-// What an apply did: what the game holds now, and the files kept on the way.
+// What an apply did: what the game holds now, and the files kept on the way, by name.
 struct ApplyOutcome {
     GameHoldings holdings;
     QStringList kept;
+    QString keptIn; // their folder
 };
 
 // Copies the player slot's configuration over the game's player unit, and the computer's over

@@ -113,11 +113,18 @@ void Form1::Form_Load() {
     m_errors.runHandler([this] { m_settings.ReadSettings(); });
 }
 
+namespace {
+
+void bringUp(QWidget& window) {
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+} // namespace
+
 void Form1::Konfigurieren_Click() {
-    Form2& config = m_windows.form2();
-    config.show();
-    config.raise();
-    config.activateWindow();
+    bringUp(m_windows.form2());
 }
 
 void Form1::Speichern_Click() {
@@ -129,11 +136,8 @@ void Form1::Beenden_Click() {
 }
 
 void Form1::Info_Click() {
-    Form3& info = m_windows.form3();
-    info.show();
-    info.raise();
-    info.activateWindow();
-    info.Command1->setFocus();
+    bringUp(m_windows.form3());
+    m_windows.form3().Command1->setFocus();
 }
 
 void Form1::Command1_Click() {
@@ -177,14 +181,10 @@ void Form1::Command4_Click() {
     QString text = QStringLiteral("Zugewiesen in %1:\nPlayer: %2\nComputer: %3")
                        .arg(QDir::toNativeSeparators(m_holdings.mechdata),
                             describe(m_holdings.player), describe(m_holdings.computer));
-    if (!outcome->kept.isEmpty()) {
-        QStringList names;
-        for (const QString& file : std::as_const(outcome->kept))
-            names << QFileInfo(file).fileName();
+    if (!outcome->kept.isEmpty())
         text += QStringLiteral("\nAufbewahrt in %1: %2")
-                    .arg(QDir::toNativeSeparators(QFileInfo(outcome->kept.first()).absolutePath()),
-                         names.join(QStringLiteral(", ")));
-    }
+                    .arg(QDir::toNativeSeparators(outcome->keptIn),
+                         outcome->kept.join(QStringLiteral(", ")));
     notice()->showBelow(Command4, text);
 }
 
@@ -211,17 +211,12 @@ BriefNotice* Form1::notice() {
 }
 
 QString Form1::describe(const UnitHolding& holding) {
-    switch (holding.kind) {
-    case UnitHolding::Kind::Configuration:
-        return QStringLiteral("„%1“").arg(holding.configuration);
-    case UnitHolding::Kind::GamesOwn:
-        return QStringLiteral("Original des Spiels („%1“)").arg(holding.configuration);
-    case UnitHolding::Kind::Unknown:
-        return QStringLiteral("unbekannt (keine der Konfigurationen)");
-    case UnitHolding::Kind::Missing:
-        break;
-    }
-    return QStringLiteral("keine Datei");
+    using Kind = UnitHolding::Kind;
+    return holding.kind == Kind::Configuration ? QStringLiteral("„%1“").arg(holding.configuration)
+           : holding.kind == Kind::GamesOwn
+               ? QStringLiteral("Original des Spiels („%1“)").arg(holding.configuration)
+           : holding.kind == Kind::Unknown ? QStringLiteral("unbekannt (keine der Konfigurationen)")
+                                           : QStringLiteral("keine Datei");
 }
 
 void Form1::showGameHoldings() {
@@ -244,15 +239,13 @@ void Form1::showHoldings(const GameHoldings& holdings) {
     };
     List1->setHeld(held(m_holdings.player), held(m_holdings.computer));
 
-    QString target;
-    if (!folder.isChosen())
-        target = QStringLiteral("Noch kein Spielordner gewählt: „Datei“ → „Konfigurieren“");
-    else if (m_holdings.mechdata.isEmpty())
-        target = QStringLiteral("Spielordner nicht gefunden: %1")
-                     .arg(QDir::toNativeSeparators(folder.Path()));
-    else
-        target =
-            QStringLiteral("Schreibt nach %1").arg(QDir::toNativeSeparators(m_holdings.mechdata));
+    const QString target =
+        !folder.isChosen()
+            ? QStringLiteral("Noch kein Spielordner gewählt: „Datei“ → „Konfigurieren“")
+        : m_holdings.mechdata.isEmpty()
+            ? QStringLiteral("Spielordner nicht gefunden: %1")
+                  .arg(QDir::toNativeSeparators(folder.Path()))
+            : QStringLiteral("Schreibt nach %1").arg(QDir::toNativeSeparators(m_holdings.mechdata));
     const QString inGame[2] = {
         QStringLiteral("Im Spiel für den Player: %1").arg(describe(m_holdings.player)),
         QStringLiteral("Im Spiel für den Computer: %1").arg(describe(m_holdings.computer))};

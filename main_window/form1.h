@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/game_holdings.h"
+#include "game/unit_contents.h"
 
 #include <QMainWindow>
 

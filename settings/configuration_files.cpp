@@ -9,20 +9,12 @@
 #include <QFileInfo>
 #include <QLocale>
 
-namespace {
-
-QString nameOf(const QString& fileName) {
-    return fileName.chopped(4);
-}
-
-} // namespace
-
 ConfigurationFiles::ConfigurationFiles(const QString& configsFolder) : m_folder(configsFolder) {
     const QStringList entries =
         QDir(configsFolder)
             .entryList({QStringLiteral("*.txt")}, QDir::Files | QDir::Hidden, QDir::Name);
     for (const QString& entry : entries)
-        m_files.insert(nameOf(entry).toCaseFolded(), entry);
+        m_files.insert(entry.chopped(4).toCaseFolded(), entry);
 }
 
 QString ConfigurationFiles::fileOf(const QString& name) const {
@@ -33,7 +25,7 @@ QString ConfigurationFiles::fileOf(const QString& name) const {
 QStringList ConfigurationFiles::names() const {
     QStringList names;
     for (const QString& file : m_files)
-        names << nameOf(file);
+        names << file.chopped(4);
     names.sort(Qt::CaseInsensitive);
     return names;
 }

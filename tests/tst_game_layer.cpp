@@ -6,8 +6,8 @@
 #include "files/kovex_error.h"
 #include "game/apply_assignment.h"
 #include "game/game_finder.h"
-#include "game/game_holdings.h"
 #include "game/game_places.h"
+#include "game/unit_contents.h"
 #include "settings/application_files.h"
 
 #include <QCryptographicHash>
