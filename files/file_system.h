@@ -36,12 +36,10 @@ void refuseForeignLinks(const QString& path);
 // on Windows, nothing is refused here.
 void refuseSharedPlaces(const QString& path);
 
-// Makes a rename in the folder durable.
-void syncFolder(const QString& folder);
-
-// What a replaced file keeps besides its permissions (Windows: its hidden, system and archive
-// attributes): read before, and a function that gives it to the new file.
-std::function<void()> keepAttributes(const QString& path);
+// What Qt leaves out when it replaces the file, read before and done after: on Linux its folder
+// synced, so that the rename survives a power loss; on Windows the file's hidden, system and
+// archive attributes kept (NTFS journals the rename; QSaveFile flushed the data before it).
+std::function<void()> finishReplace(const QString& path);
 
 // Whether the file can be replaced now. Windows refuses while any other program holds it open,
 // if only for a moment (a virus scanner, the search index, another copy's look): such a hold is

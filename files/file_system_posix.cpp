@@ -22,10 +22,6 @@ KovexError refused(const QString& path, const char* why) {
                       QDir::toNativeSeparators(path) + QStringLiteral(" (%1)").arg(why));
 }
 
-bool status(const QString& path, struct stat& status) {
-    return ::lstat(QFile::encodeName(path).constData(), &status) == 0;
-}
-
 } // namespace
 
 namespace file_system {
@@ -61,7 +57,7 @@ void refuseForeignLinks(const QString& path) {
     for (qsizetype i = 0, links = 0; i < names.size(); ++i) {
         const QString here = reached + QLatin1Char('/') + names[i];
         struct stat link {};
-        if (!status(here, link))
+        if (::lstat(QFile::encodeName(here).constData(), &link) != 0)
             return; // missing: the open says so
         reached = here;
         if (!S_ISLNK(link.st_mode))
@@ -80,7 +76,7 @@ void refuseSharedPlaces(const QString& path) {
     struct stat file {};
     if (::geteuid() != 0)
         return;
-    if (status(path, file) && file.st_uid != 0)
+    if (::lstat(QFile::encodeName(path).constData(), &file) == 0 && file.st_uid != 0)
         throw refused(path, "gehört einem anderen Benutzer");
     // The real folders on the way, from the file's up; the missing ones are yet to be made.
     QString folder = QFileInfo(path).absolutePath();
@@ -102,17 +98,15 @@ void refuseSharedPlaces(const QString& path) {
     }
 }
 
-void syncFolder(const QString& folder) {
-    const int fd =
-        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
-std::function<void()> keepAttributes(const QString&) {
-    return [] {}; // the permissions are all
+std::function<void()> finishReplace(const QString& path) {
+    return [folder = QFileInfo(path).absolutePath()] {
+        const int fd =
+            ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd >= 0) {
+            ::fsync(fd);
+            ::close(fd);
+        }
+    };
 }
 
 bool waitUntilReplaceable(const QString&) {
@@ -122,17 +116,15 @@ bool waitUntilReplaceable(const QString&) {
 } // namespace file_system
 
 bool FolderLock::tryLock() {
-    if (m_handle < 0) {
+    if (m_handle < 0)
         m_handle =
             ::open(QFile::encodeName(m_folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (m_handle < 0 && errno != ENOENT && errno != ENOTDIR)
-            throw KovexError(KovexError::PermissionDenied, QDir::toNativeSeparators(m_folder));
-        if (m_handle < 0)
-            return true;
-    }
+    if (m_handle < 0 && errno != ENOENT && errno != ENOTDIR)
+        throw KovexError(KovexError::PermissionDenied, QDir::toNativeSeparators(m_folder));
     // Every user who may read the folder can take this lock on the folder itself, whatever path
-    // led to it; the system ends it with the process that holds it.
-    return ::flock(int(m_handle), LOCK_EX | LOCK_NB) == 0;
+    // led to it; the system ends it with the process that holds it. A folder that is not there
+    // keeps no one out.
+    return m_handle < 0 || ::flock(int(m_handle), LOCK_EX | LOCK_NB) == 0;
 }
 
 void FolderLock::release() {

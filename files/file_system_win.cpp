@@ -40,10 +40,7 @@ KovexError lastError(const QString& path) {
         {ERROR_NOT_READY, KovexError::DeviceUnavailable},
         {ERROR_CRC, KovexError::DeviceIoError},
         {ERROR_IO_DEVICE, KovexError::DeviceIoError},
-        {ERROR_READ_FAULT, KovexError::DeviceIoError},
-        {ERROR_WRITE_FAULT, KovexError::DeviceIoError},
-        {ERROR_NOT_ENOUGH_MEMORY, KovexError::OutOfMemory},
-        {ERROR_OUTOFMEMORY, KovexError::OutOfMemory}};
+        {ERROR_NOT_ENOUGH_MEMORY, KovexError::OutOfMemory}};
     return KovexError(numbers.value(code, KovexError::PathFileAccessError), shown);
 }
 
@@ -56,11 +53,7 @@ void refuseSharedPlaces(const QString&) {
     // Windows has no root; an administrator's writes keep the rights the folder passes on.
 }
 
-void syncFolder(const QString&) {
-    // NTFS journals the rename itself; QSaveFile flushed the data (FlushFileBuffers) before.
-}
-
-std::function<void()> keepAttributes(const QString& path) {
+std::function<void()> finishReplace(const QString& path) {
     const std::wstring file = windowsPath(path);
     const DWORD before = GetFileAttributesW(file.c_str());
     const DWORD kept =

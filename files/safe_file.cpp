@@ -8,13 +8,9 @@
 #include <QRegularExpression>
 #include <QThread>
 
-namespace {
-
 // Owner, group and others: Qt's "user" bits stand for what this process may do, and would
 // reach the new file as the owner's.
 constexpr QFileDevice::Permissions kModeBits(0x7077);
-
-} // namespace
 
 namespace safe_file {
 
@@ -35,8 +31,7 @@ QByteArray read(const QString& path) {
 }
 
 void createFolder(const QString& path) {
-    if (!QFileInfo(path).isDir())
-        file_system::refuseSharedPlaces(path);
+    file_system::refuseSharedPlaces(path);
     if (!QDir().mkpath(path))
         throw file_system::lastError(path);
 }
@@ -67,7 +62,7 @@ SafeWrite::SafeWrite(const QString& path) : m_path(path) {
         if (leftover.match(name).hasMatch() && file.setPermissions(QFileDevice::WriteOwner))
             file.remove();
     }
-    m_keptAttributes = file_system::keepAttributes(m_target);
+    m_finish = file_system::finishReplace(m_target);
     m_file.setFileName(m_target);
     // Unbuffered, so that every write reaches the system and a short one shows at once.
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
@@ -104,7 +99,7 @@ void SafeWrite::narrowTo(const QString& source) {
 }
 
 void SafeWrite::prepare() {
-    if (!std::exchange(m_prepared, true) && !m_file.flush())
+    if (!m_file.flush())
         fail();
     if (!file_system::waitUntilReplaceable(m_target))
         throw file_system::inUseError(m_path);
@@ -115,8 +110,7 @@ void SafeWrite::commit() {
     if (!m_file.commit())
         fail();
     m_committed = true;
-    m_keptAttributes();
-    file_system::syncFolder(QFileInfo(m_target).absolutePath());
+    m_finish();
 }
 
 void SafeWrite::whole(const QString& path, const QByteArray& bytes) {

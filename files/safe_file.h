@@ -28,8 +28,6 @@ class SafeWrite {
 public:
     explicit SafeWrite(const QString& path);
     ~SafeWrite();
-    SafeWrite(const SafeWrite&) = delete;
-    SafeWrite& operator=(const SafeWrite&) = delete;
 
     void write(const QByteArray& bytes);
     // Lets no one read the new file whom the source does not let read it.
@@ -48,7 +46,6 @@ private:
     QString m_target; // where its links lead, as QSaveFile follows them
     QSaveFile m_file;
     std::optional<QFileDevice::Permissions> m_readOnly; // lifted for the replace
-    std::function<void()> m_keptAttributes;
-    bool m_prepared = false;
+    std::function<void()> m_finish;                     // what Qt leaves out of the replace
     bool m_committed = false;
 };
