@@ -107,9 +107,13 @@ Form2& KovexApp::form2() {
     if (!m_form2) {
         m_form2 = std::make_unique<Form2>(*m_module1, m_errorReport);
         // Another game folder: what it holds is shown at once, once the main window is up.
+        // A turn of its own, so that a large folder's list and the game's files are not looked
+        // at in one go.
         QObject::connect(m_form2->Dir1, &DirListBox::pathChanged, m_form2.get(), [this] {
-            if (m_windowUp)
-                form1().showGameHoldings();
+            QTimer::singleShot(0, m_form2.get(), [this] {
+                if (m_windowUp)
+                    form1().showGameHoldings();
+            });
         });
     }
     return *m_form2;

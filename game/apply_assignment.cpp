@@ -92,7 +92,7 @@ ApplyOutcome applyHeld(const ApplicationFiles& files, const Assignment& a, const
     }
     give(units, 0, a.playerSlot, configs, originals);
     give(units, 1, a.computerSlot, configs, originals);
-    const UnitContents known(configs, originals, paths);
+    UnitContents known(configs, originals, paths);
     for (Unit& unit : units)
         unit.keep =
             keeping && unit.held && known.identify(*unit.held).kind == UnitHolding::Kind::Unknown;
@@ -117,12 +117,13 @@ ApplyOutcome applyHeld(const ApplicationFiles& files, const Assignment& a, const
             if (!units[i].keep)
                 continue;
             safe_file::createFolder(originals.folder());
-            keeps.push_back(
-                std::make_unique<SafeWrite>(originals.nextPlace(unit_files::kUnits[i])));
-            outcome.kept << QFileInfo(originals.nextPlace(unit_files::kUnits[i])).fileName();
+            const QString place = originals.nextPlace(unit_files::kUnits[i]);
+            keeps.push_back(std::make_unique<SafeWrite>(place));
             keeps.back()->write(*units[i].held);
             keeps.back()->narrowTo(units[i].path); // never more readable than the game's file
             keeps.back()->prepare();
+            known.addKept(place, *units[i].held);
+            outcome.kept << QFileInfo(place).fileName();
         }
         for (const auto& kept : keeps)
             kept->commit();
@@ -146,9 +147,8 @@ ApplyOutcome applyHeld(const ApplicationFiles& files, const Assignment& a, const
             QFile::remove(units[0].path);
         throw;
     }
-    const UnitContents now(configs, originals, paths);
-    outcome.holdings = {mechdata, now.identify(units[0].given, a.playerSlot),
-                        now.identify(units[1].given, a.computerSlot)};
+    outcome.holdings = {mechdata, known.identify(units[0].given, a.playerSlot),
+                        known.identify(units[1].given, a.computerSlot)};
     return outcome;
 }
 

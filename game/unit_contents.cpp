@@ -17,8 +17,11 @@ UnitContents::UnitContents(const QString& configsFolder, const KeptOriginals& or
     for (const QString& path : excluded)
         left << game_places::folderKey(path);
     const auto add = [&](const QFileInfo& file, UnitHolding::Kind kind) {
-        if (file.isFile() && !left.contains(game_places::folderKey(file.filePath())))
-            m_known.append({file.filePath(), file.size(), {kind, file.fileName().chopped(4)}});
+        // Only a file of a unit's name can be that unit, reached through a link.
+        const bool unitsName =
+            unit_files::kUnits.contains(file.completeBaseName(), Qt::CaseInsensitive);
+        if (file.isFile() && !(unitsName && left.contains(game_places::folderKey(file.filePath()))))
+            m_known.append({file.filePath(), file.size(), {kind, file.fileName().chopped(4)}, {}});
     };
     for (const QString& kept : originals.files())
         add(QFileInfo(kept), UnitHolding::Kind::GamesOwn);
@@ -31,8 +34,13 @@ UnitContents::UnitContents(const QString& configsFolder, const KeptOriginals& or
 UnitHolding UnitContents::identify(const QByteArray& unit, const QString& preferred) const {
     UnitHolding found{UnitHolding::Kind::Unknown, {}};
     for (const Known& known : m_known) {
-        QFile file(known.path);
-        if (known.size != unit.size() || !file.open(QIODevice::ReadOnly) || file.readAll() != unit)
+        if (known.size != unit.size())
+            continue;
+        if (!known.bytes) {
+            QFile file(known.path);
+            known.bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        }
+        if (*known.bytes != unit)
             continue;
         if (known.holding.kind == UnitHolding::Kind::GamesOwn ||
             known.holding.configuration == preferred)
@@ -41,6 +49,13 @@ UnitHolding UnitContents::identify(const QByteArray& unit, const QString& prefer
             found = known.holding;
     }
     return found;
+}
+
+void UnitContents::addKept(const QString& path, const QByteArray& bytes) {
+    m_known.prepend({path,
+                     bytes.size(),
+                     {UnitHolding::Kind::GamesOwn, QFileInfo(path).fileName().chopped(4)},
+                     bytes});
 }
 
 GameHoldings holdingsOf(const QString& configsFolder, const QString& gameFolder,
@@ -52,6 +67,8 @@ GameHoldings holdingsOf(const QString& configsFolder, const QString& gameFolder,
         holdings.mechdata = unit_files::mechdataOf(gameFolder);
         const QStringList units{unit_files::unitFile(holdings.mechdata, unit_files::kPlayerUnit),
                                 unit_files::unitFile(holdings.mechdata, unit_files::kComputerUnit)};
+        if (!QFileInfo::exists(units[0]) && !QFileInfo::exists(units[1]))
+            return holdings; // nothing to look at: not a game, or not yet
         const UnitContents known(configsFolder, KeptOriginals(configsFolder, gameFolder), units);
         const auto holding = [&](const QString& unit, const QString& slot) {
             return QFileInfo(unit).isFile() ? known.identify(safe_file::read(unit), slot)

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class KeptOriginals;
 
 // What a unit file of the game holds.
@@ -31,14 +33,17 @@ public:
 
     // Which known content the bytes are: the game's own before any configuration; among
     // configurations the preferred, else the first by name. A known file that cannot be read
-    // holds nothing.
+    // holds nothing. Each known file is read once, and only where its size is the unit's.
     UnitHolding identify(const QByteArray& unit, const QString& preferred = {}) const;
+    // A file just kept for the game, with its bytes.
+    void addKept(const QString& path, const QByteArray& bytes);
 
 private:
     struct Known {
         QString path;
         qint64 size;
         UnitHolding holding;
+        mutable std::optional<QByteArray> bytes; // once read
     };
     QList<Known> m_known;
 };
