@@ -96,6 +96,22 @@ private slots:
         QCOMPARE(readFile(s.config("WHM-6K_Warhammer")), QByteArray("user's own warhammer\r\n"));
     }
 
+    // The game's own units swapped, with nothing kept yet and then kept: each slot's unit goes
+    // where the slot writes, and the defaults put them back.
+    void theGamesOwnUnitsSwapped() {
+        Harness h;
+        GameFixture s(h);
+        s.start();
+        for (int round = 0; round < 2; ++round) {
+            s.applyWith("MAD-3R_Marauder", "WHM-6K_Warhammer");
+            QCOMPARE(s.unitBytes("WHM-6K_Warhammer"), kOriginalMarauder);
+            QCOMPARE(s.unitBytes("MAD-3R_Marauder"), kOriginalWarhammer);
+        }
+        s.applyTheDefaults();
+        s.expectGameUntouched();
+        QVERIFY(h.errors.isEmpty());
+    }
+
     void sameNameInBothSlots() {
         Harness h;
         GameFixture s(h);

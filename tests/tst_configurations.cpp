@@ -249,6 +249,9 @@ private slots:
         drop(h.form1().List1, {player.file("Atlas.txt"), player.file("Locust.txt")});
         QCOMPARE(h.questions.size(), 2);
         QCOMPARE(h.readAppFile("configs/Atlas.txt"), QByteArray("atlas, better\r\n"));
+        // Names already known join no second time.
+        QCOMPARE(h.form1().List1->items(), QStringList({"Atlas", "Locust"}));
+        QCOMPARE(h.readAppFile("units.ini"), QByteArray("Atlas\r\nLocust\r\n"));
     }
 
     // "Ordner „configs“ öffnen" makes configs and has the system's file manager show it.

@@ -124,6 +124,11 @@ private slots:
         QCOMPARE(shown.computerRow, QString());
         QCOMPARE(shown.computerTip, QString::fromUtf8("Im Spiel für den Computer: unbekannt "
                                                       "(keine der Konfigurationen)"));
+        // A file ".txt" holds the computer's unit: no row is marked for it, not an empty one.
+        writeFile(g.config(""), readFile(g.unit("MAD-3R_Marauder")));
+        f.List1->AddItem("");
+        f.showGameHoldings();
+        QCOMPARE(shownIn(f).computerRow, QString());
         QVERIFY(h.errors.isEmpty());
     }
 

@@ -185,6 +185,11 @@ private slots:
         QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
         QVERIFY(hurried.isEmpty() || hurried == game);
         QCOMPARE(GameFinder::find({home.filePath("drive_c")}, 3, std::chrono::seconds(60)), game);
+        // A game under Wine may spell its folder and files in capitals.
+        QVERIFY(QDir(game).rename("Mechdata", "MECHDATA"));
+        QVERIFY(QFile::rename(game + "/MECHDATA/WHM-6K_Warhammer.txt",
+                              game + "/MECHDATA/WHM-6K_WARHAMMER.TXT"));
+        QCOMPARE(GameFinder::find({home.filePath("drive_c")}, 3, std::chrono::seconds(60)), game);
     }
 };
 

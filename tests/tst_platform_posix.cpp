@@ -123,6 +123,11 @@ private slots:
                             QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
         QCOMPARE(QFile::permissions(s.kept("WHM-6K_Warhammer")) & others, QFile::Permissions());
         QVERIFY(QFile::permissions(s.kept("MAD-3R_Marauder")) & QFile::ReadOther);
+        // Nor does a configuration taken in allow more than the file it was taken from.
+        QVERIFY(QFile::setPermissions(s.unit("WHM-6K_Warhammer"), QFile::ReadOwner));
+        QVERIFY(QFile::copy(s.unit("WHM-6K_Warhammer"), h.appPath("Secret.txt")));
+        h.form1().addConfigurations({h.appPath("Secret.txt")});
+        QCOMPARE(QFile::permissions(s.config("Secret")) & others, QFile::Permissions());
     }
 
     // configs is a link to Mechdata, and the slots swap the game's two units: each unit gets

@@ -195,6 +195,10 @@ private slots:
             << true << QStringList{"-P", "%1/configs/Atlas.txt", "-e", "trace=read",
                                    "-e", "inject=read:error=EIO"}
             << QString::fromUtf8("57: Fehler beim Geräte-E/A: %1/configs/Atlas.txt");
+        // The first unit replaced, then the second refused: the first gets its bytes back.
+        QTest::newRow("the second unit's rename refused")
+            << true << QStringList{"-e", "trace=rename", "-e", "inject=rename:error=EACCES:when=2"}
+            << "70: Zugriff verweigert: %2/Mechdata/MAD-3R_Marauder.txt";
     }
     void aFailedSystemCallIsReportedAndChangesNothing() {
         QFETCH(bool, applying);
@@ -210,7 +214,8 @@ private slots:
         const Run run =
             runDriver(args, strace(QStringList{"-f", "-qq", "-o", "/dev/null"} + fault));
         QCOMPARE(run.exitCode, 3);
-        QCOMPARE(run.reports, "report " + report.arg(kovex.app) + "\n");
+        QCOMPARE(run.reports,
+                 "report " + QString(report).replace("%2", kovex.game).arg(kovex.app) + "\n");
         kovex.expectUntouched();
         QCOMPARE(readFile(kovex.app + "/units.ini"), QByteArray("Atlas\r\nLocust\r\n"));
         QCOMPARE(kovex.files(), before);

@@ -10,6 +10,7 @@
 
 #include "files/kovex_error.h"
 
+#include <QDateTime>
 #include <QDir>
 
 #include <QFile>
@@ -148,12 +149,16 @@ private slots:
         QTemporaryDir configs;
         writeFile(configs.filePath("Atlas.txt"),
                   "1\r\n" + QByteArray(100, 'x') + "\r\n3\r\n4\r\n5\r\n6\r\n");
+        QFile atlas(configs.filePath("Atlas.txt"));
+        QVERIFY(atlas.open(QIODevice::ReadWrite) &&
+                atlas.setFileTime(QDateTime(QDate(2026, 3, 4), QTime(5, 6)),
+                                  QFileDevice::FileModificationTime));
         const ConfigurationFiles files(configs.path());
         QCOMPARE(files.names(), QStringList({"Atlas"}));
         const QStringList tip = files.describe("atlas").split('\n');
         QCOMPARE(tip.size(), 7);
         QCOMPARE(tip[0], native(configs.filePath("Atlas.txt")));
-        QVERIFY2(tip[1].startsWith("117 Bytes, "), qPrintable(tip[1]));
+        QCOMPARE(tip[1], QString("117 Bytes, 04.03.2026 05:06")); // day, month, year
         QCOMPARE(tip.mid(2), QStringList({"1", QString(80, 'x') + QChar(0x2026), "3", "4", "5"}));
         QCOMPARE(files.describe("Gone"),
                  QString("Die Datei „%1“ fehlt.").arg(native(configs.filePath("Gone.txt"))));
