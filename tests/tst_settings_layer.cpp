@@ -153,6 +153,7 @@ private slots:
         QVERIFY(atlas.open(QIODevice::ReadWrite) &&
                 atlas.setFileTime(QDateTime(QDate(2026, 3, 4), QTime(5, 6)),
                                   QFileDevice::FileModificationTime));
+        atlas.close(); // Windows removes no open file
         const ConfigurationFiles files(configs.path());
         QCOMPARE(files.names(), QStringList({"Atlas"}));
         const QStringList tip = files.describe("atlas").split('\n');
