@@ -37,6 +37,8 @@ DirListBox::DirListBox(QWidget* parent) : QTreeWidget(parent) {
     setExpandsOnDoubleClick(false);
     setIndentation(10);
     setUniformRowHeights(true);
+    // One column as wide as the list: long names are cut short, never scrolled to.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
         emit openRequested(item->data(0, kPathRole).toString());
     });
