@@ -2,12 +2,9 @@
 
 #include "files/kovex_error.h"
 
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QStyle>
 #include <QTimer>
-
-#include <algorithm>
 
 namespace {
 
@@ -33,8 +30,8 @@ QString nearestExisting(const QString& path) {
 DirListBox::DirListBox(QWidget* parent) : QTreeWidget(parent) {
     setHeaderHidden(true);
     setRootIsDecorated(false);
+    // Nothing folds: with items not expandable a double-click only opens the folder.
     setItemsExpandable(false);
-    setExpandsOnDoubleClick(false);
     setIndentation(10);
     setUniformRowHeights(true);
     // One column as wide as the list: long names are cut short, never scrolled to.
@@ -51,11 +48,8 @@ DirListBox::DirListBox(QWidget* parent) : QTreeWidget(parent) {
     }
 }
 
-DirListBox::~DirListBox() = default;
-
 void DirListBox::setPath(const QString& path) {
-    const bool wasChosen = m_chosen;
-    m_chosen = true;
+    const bool wasChosen = std::exchange(m_chosen, true);
     const QString before = m_path;
     showFolder(path);
     if (!wasChosen && m_path == before)
@@ -184,9 +178,7 @@ void DirListBox::addSubfolders(int fill) {
     }
     if (m_listing) {
         m_listing.reset();
-        std::sort(m_subfolders.begin(), m_subfolders.end(), [](const QString& a, const QString& b) {
-            return a.compare(b, Qt::CaseInsensitive) < 0;
-        });
+        m_subfolders.sort(Qt::CaseInsensitive);
         m_added = 0;
     }
     const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);

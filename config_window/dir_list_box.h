@@ -1,10 +1,9 @@
 #pragma once
 
+#include <QDirIterator>
 #include <QTreeWidget>
 
 #include <memory>
-
-class QDirIterator;
 
 // The folder choice: the current folder's parents down from the root, the current folder,
 // and its subfolders, in one column without branch marks. Opening a folder (a double-click or
@@ -16,7 +15,6 @@ class DirListBox : public QTreeWidget {
     Q_OBJECT
 public:
     explicit DirListBox(QWidget* parent);
-    ~DirListBox() override;
 
     // The current folder as a full path, without a trailing separator except for a root; or
     // a stored folder that is not there now, as it was stored.
