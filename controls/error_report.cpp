@@ -6,21 +6,18 @@
 #include <QPushButton>
 
 void ErrorReport::report(const KovexError& error) {
-    if (m_capture) {
-        m_capture(error);
-        return;
-    }
-    const QString text =
-        QStringLiteral("Laufzeitfehler '%1':\n\n%2").arg(error.number()).arg(error.description());
-    QMessageBox::critical(m_parent && m_parent->isVisible() ? m_parent.data() : nullptr,
-                          QStringLiteral("KOVEX"), text);
+    if (m_capture)
+        return m_capture(error);
+    QMessageBox::critical(
+        boxParent(), QStringLiteral("KOVEX"),
+        QStringLiteral("Laufzeitfehler '%1':\n\n%2").arg(error.number()).arg(error.description()));
 }
 
 bool ErrorReport::askYesNo(const QString& question) {
     if (m_answer)
         return m_answer(question);
     QMessageBox box(QMessageBox::Question, QStringLiteral("KOVEX"), question, QMessageBox::NoButton,
-                    m_parent && m_parent->isVisible() ? m_parent.data() : nullptr);
+                    boxParent());
     QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
     box.setDefaultButton(no);
@@ -30,12 +27,9 @@ bool ErrorReport::askYesNo(const QString& question) {
 }
 
 void ErrorReport::inform(const QString& text) {
-    if (m_notice) {
-        m_notice(text);
-        return;
-    }
-    QMessageBox::information(m_parent && m_parent->isVisible() ? m_parent.data() : nullptr,
-                             QStringLiteral("KOVEX"), text);
+    if (m_notice)
+        return m_notice(text);
+    QMessageBox::information(boxParent(), QStringLiteral("KOVEX"), text);
 }
 
 bool ErrorReport::runHandler(const std::function<void()>& handler) {

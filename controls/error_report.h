@@ -36,6 +36,11 @@ public:
     bool runHandler(const std::function<void()>& handler);
 
 private:
+    // The boxes sit over the parent window while it is visible, else they stand alone.
+    QWidget* boxParent() const {
+        return m_parent && m_parent->isVisible() ? m_parent.data() : nullptr;
+    }
+
     Capture m_capture;
     Answer m_answer;
     Notice m_notice;
