@@ -4,7 +4,6 @@
 #include "controls/configurations_menu.h"
 #include "controls/error_report.h"
 #include "controls/kovex_fonts.h"
-#include "controls/list_box.h"
 #include "controls/static_label.h"
 #include "controls/twips.h"
 #include "dir_list_box.h"
@@ -18,7 +17,6 @@
 #include <QCompleter>
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStringListModel>
@@ -106,15 +104,9 @@ void Form2::Drive1_Change() {
     }
 }
 
-void Form2::Command2_Click() {
-    List1->AddItem(Text1->text());
-}
-
 void Form2::Command3_Click() {
-    const int index = List1->ListIndex();
-    if (index < 0)
-        return;
-    List1->RemoveItem(index);
+    if (List1->ListIndex() >= 0)
+        List1->RemoveItem(List1->ListIndex());
 }
 
 void Form2::suggestGameFolder(const QString& path) {
@@ -159,10 +151,8 @@ void Form2::showEvent(QShowEvent* event) {
 void Form2::Command1_Click() {
     // What the list shows is now the game folder, chosen or not before.
     Dir1->confirm();
-    if (Check1->isChecked()) {
-        // A failed save keeps the window open, so nothing the user entered is hidden away.
-        if (!m_errors.runHandler([this] { m_settings.SaveSettings(); }))
-            return;
-    }
+    // A failed save keeps the window open, so nothing the user entered is hidden away.
+    if (Check1->isChecked() && !m_errors.runHandler([this] { m_settings.SaveSettings(); }))
+        return;
     hide();
 }

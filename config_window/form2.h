@@ -1,21 +1,21 @@
 #pragma once
 
+#include "controls/list_box.h"
+
+#include <QLineEdit>
 #include <QWidget>
 
 #include <memory>
 
-class ConfigurationFiles;
 class ConfigurationsMenu;
 class DirListBox;
 class DriveListBox;
 class ErrorReport;
-class ListBox;
 class Module1;
 class QCheckBox;
 class QCompleter;
 class QGroupBox;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 
 // The configuration window: its controls hold the live settings, the directory list's path
@@ -25,7 +25,7 @@ public:
     Form2(Module1& settings, ErrorReport& errors);
 
     void Drive1_Change();
-    void Command2_Click();
+    void Command2_Click() { List1->AddItem(Text1->text()); }
     void Command3_Click();
     void Command1_Click();
 

@@ -37,7 +37,3 @@ Form3::Form3() {
     Command1->setAccessibleDescription(QStringLiteral("Schließt das Info-Fenster"));
     connect(Command1, &QPushButton::clicked, this, &Form3::Command1_Click);
 }
-
-void Form3::Command1_Click() {
-    hide();
-}

@@ -10,7 +10,7 @@ class Form3 : public QWidget {
 public:
     Form3();
 
-    void Command1_Click();
+    void Command1_Click() { hide(); }
 
     QPushButton* Command1; // "OK": hides the window
     // 0 the warning beside "OK", 1 the description, 2 "Bei Fragen o. ä. schicke eine Mail an:",

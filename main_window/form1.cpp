@@ -5,9 +5,7 @@
 #include "controls/brief_notice.h"
 #include "controls/command_button.h"
 #include "controls/configurations_menu.h"
-#include "controls/error_report.h"
 #include "controls/kovex_fonts.h"
-#include "controls/list_box.h"
 #include "controls/static_label.h"
 #include "controls/system_look.h"
 #include "controls/twips.h"
@@ -16,7 +14,6 @@
 #include "info_window/form3.h"
 #include "settings/application_files.h"
 #include "settings/configuration_files.h"
-#include "settings/module1.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -109,10 +106,6 @@ void Form1::createControls(QWidget* client) {
         "Kopiert die Konfigurationen beider Slots in den Mechdata-Ordner des Spiels"));
 }
 
-void Form1::Form_Load() {
-    m_errors.runHandler([this] { m_settings.ReadSettings(); });
-}
-
 namespace {
 
 void bringUp(QWidget& window) {
@@ -127,25 +120,9 @@ void Form1::Konfigurieren_Click() {
     bringUp(m_windows.form2());
 }
 
-void Form1::Speichern_Click() {
-    m_errors.runHandler([this] { m_settings.SaveSettings(); });
-}
-
-void Form1::Beenden_Click() {
-    close();
-}
-
 void Form1::Info_Click() {
     bringUp(m_windows.form3());
     m_windows.form3().Command1->setFocus();
-}
-
-void Form1::Command1_Click() {
-    player->setText(List1->Text());
-}
-
-void Form1::Command2_Click() {
-    computer->setText(List1->Text());
 }
 
 void Form1::Command3_Click() {
@@ -192,8 +169,8 @@ void Form1::addConfigurations(const QStringList& paths) {
     ListBox& known = *m_windows.form2().List1;
     const int before = known.ListCount();
     const QStringList names = m_windows.form2().addConfigurations(paths);
-    if (known.ListCount() > before) // new names are saved at once, as "Speichern" does
-        m_errors.runHandler([this] { m_settings.SaveSettings(); });
+    if (known.ListCount() > before) // new names are saved at once
+        Speichern_Click();
     showGameHoldings();
     // The last one taken is chosen, ready for a slot's ">>".
     const int row = names.isEmpty() ? -1 : int(List1->items().lastIndexOf(names.last()));

@@ -1,19 +1,19 @@
 #pragma once
 
+#include "controls/error_report.h"
+#include "controls/list_box.h"
 #include "game/unit_contents.h"
+#include "settings/module1.h"
 
+#include <QLabel>
 #include <QMainWindow>
 
 class BriefNotice;
 class ConfigurationsMenu;
-class ErrorReport;
 class Form2;
 class Form3;
-class ListBox;
-class Module1;
 class QAction;
 class QGroupBox;
-class QLabel;
 class QMenu;
 class QPushButton;
 
@@ -32,13 +32,17 @@ class Form1 : public QMainWindow {
 public:
     Form1(Module1& settings, ErrorReport& errors, Form1Windows& windows);
 
-    void Form_Load();
+    void Form_Load() {
+        m_errors.runHandler([this] { m_settings.ReadSettings(); });
+    }
     void Konfigurieren_Click();
-    void Speichern_Click();
-    void Beenden_Click();
+    void Speichern_Click() {
+        m_errors.runHandler([this] { m_settings.SaveSettings(); });
+    }
+    void Beenden_Click() { close(); }
     void Info_Click();
-    void Command1_Click();
-    void Command2_Click();
+    void Command1_Click() { player->setText(List1->Text()); }
+    void Command2_Click() { computer->setText(List1->Text()); }
     void Command3_Click();
     void Command4_Click();
 
