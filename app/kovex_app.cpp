@@ -2,11 +2,8 @@
 
 #include "desktop_entry.h"
 
-#include "config_window/dir_list_box.h"
-#include "config_window/form2.h"
 #include "controls/accessibility.h"
 #include "controls/kovex_fonts.h"
-#include "controls/list_box.h"
 #include "controls/system_look.h"
 #include "game/game_finder.h"
 #include "game/game_places.h"
@@ -87,9 +84,8 @@ void KovexApp::windowIsUp() {
 }
 
 void KovexApp::endProgram() {
-    for (QWidget* window :
-         {static_cast<QWidget*>(m_form3.get()), static_cast<QWidget*>(m_form2.get()),
-          static_cast<QWidget*>(m_form1.get())})
+    QWidget* const windows[] = {m_form3.get(), m_form2.get(), m_form1.get()};
+    for (QWidget* window : windows)
         if (window)
             window->hide();
     QCoreApplication::quit();
@@ -123,18 +119,6 @@ Form3& KovexApp::form3() {
     if (!m_form3)
         m_form3 = std::make_unique<Form3>();
     return *m_form3;
-}
-
-QString KovexApp::gameFolder() {
-    return form2().Dir1->Path();
-}
-
-void KovexApp::setGameFolder(const QString& folder) {
-    form2().Dir1->setStoredPath(folder);
-}
-
-QStringList KovexApp::knownConfigurations() {
-    return form2().List1->items();
 }
 
 void KovexApp::showKnownConfigurations(const QStringList& names) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config_window/dir_list_box.h"
+#include "config_window/form2.h"
 #include "controls/error_report.h"
 #include "main_window/form1.h"
 #include "settings/application_files.h"
@@ -10,10 +12,8 @@
 #include <functional>
 #include <memory>
 
-class Form2;
 class Form3;
 class GameFinder;
-class Module1;
 
 // Starts and owns the program: the run-time error report, the settings routines and the three
 // windows, each of which exists once. It gives the settings routines the controls that hold
@@ -49,9 +49,9 @@ public:
 
     // SettingsControls: the configuration window's folder list and lists.
     void loadConfigurationWindow() override { form2(); }
-    QString gameFolder() override;
-    void setGameFolder(const QString& folder) override;
-    QStringList knownConfigurations() override;
+    QString gameFolder() override { return form2().Dir1->Path(); }
+    void setGameFolder(const QString& folder) override { form2().Dir1->setStoredPath(folder); }
+    QStringList knownConfigurations() override { return form2().List1->items(); }
     void showKnownConfigurations(const QStringList& names) override;
     bool askYesNo(const QString& question) override { return m_errorReport.askYesNo(question); }
 
