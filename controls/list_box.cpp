@@ -3,7 +3,6 @@
 #include "files/kovex_error.h"
 
 #include <QContextMenuEvent>
-#include <QDropEvent>
 #include <QMimeData>
 #include <QPainter>
 #include <QStyledItemDelegate>
@@ -138,9 +137,9 @@ QStringList localFiles(const QMimeData* data) {
     return paths;
 }
 
-// Local files are taken as a copy, never as a move: a file manager must not remove its file,
-// least of all one that is refused.
-bool acceptAsCopy(QDropEvent* event) {
+} // namespace
+
+bool ListBox::acceptAsCopy(QDropEvent* event) {
     if (localFiles(event->mimeData()).isEmpty() || !(event->possibleActions() & Qt::CopyAction)) {
         event->ignore();
         return false;
@@ -149,8 +148,6 @@ bool acceptAsCopy(QDropEvent* event) {
     event->accept();
     return true;
 }
-
-} // namespace
 
 void ListBox::contextMenuEvent(QContextMenuEvent* event) {
     emit contextMenuAsked(event->reason() == QContextMenuEvent::Mouse ? event->globalPos()
@@ -177,17 +174,7 @@ void ListBox::keyPressEvent(QKeyEvent* event) {
     event->accept();
 }
 
-void ListBox::dragEnterEvent(QDragEnterEvent* event) {
-    acceptAsCopy(event);
-}
-
-void ListBox::dragMoveEvent(QDragMoveEvent* event) {
-    acceptAsCopy(event);
-}
-
 void ListBox::dropEvent(QDropEvent* event) {
-    const QStringList paths = localFiles(event->mimeData());
-    if (!acceptAsCopy(event))
-        return;
-    emit filesDropped(paths);
+    if (acceptAsCopy(event))
+        emit filesDropped(localFiles(event->mimeData()));
 }

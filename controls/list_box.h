@@ -3,6 +3,7 @@
 #include "settings/configuration_files.h"
 
 #include <QColor>
+#include <QDropEvent>
 #include <QFont>
 #include <QListView>
 #include <QStringListModel>
@@ -79,11 +80,15 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override { acceptAsCopy(event); }
+    void dragMoveEvent(QDragMoveEvent* event) override { acceptAsCopy(event); }
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // Local files are taken as a copy, never as a move: a file manager must not remove its
+    // file, least of all one that is refused.
+    static bool acceptAsCopy(QDropEvent* event);
+
     NameListModel* m_model;
     QString m_emptyHint;
 };
