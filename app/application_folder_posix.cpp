@@ -1,7 +1,6 @@
 #include "application_folder.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 
 #include <climits>

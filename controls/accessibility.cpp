@@ -34,8 +34,6 @@ QAccessibleInterface* kovexAccessible(const QString& className, QObject* object)
 } // namespace
 
 void installAccessibility() {
-    static bool installed = false;
-    if (!installed)
-        QAccessible::installFactory(kovexAccessible);
-    installed = true;
+    // Qt installs a factory once, however often it is given.
+    QAccessible::installFactory(kovexAccessible);
 }

@@ -1,7 +1,6 @@
 #include "brief_notice.h"
 
 #include <QAccessible>
-#include <QMouseEvent>
 
 BriefNotice::BriefNotice(QWidget* parent) : QLabel(parent, Qt::ToolTip) {
     // As the system's tool tips look.

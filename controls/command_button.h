@@ -12,17 +12,15 @@ public:
         : QPushButton(text, parent) {
         setFont(font);
         setAutoDefault(false);
-        setDefault(false);
         setFocusPolicy(Qt::StrongFocus);
     }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override {
         const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-        if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier)
             click();
-            return;
-        }
-        QPushButton::keyPressEvent(event);
+        else
+            QPushButton::keyPressEvent(event);
     }
 };

@@ -49,7 +49,6 @@ void ConfigurationsMenu::chooseFiles() {
     QFileDialog dialog(m_list->window(), QStringLiteral("Konfigurationen hinzufügen"),
                        dialogFolder(), QStringLiteral("Konfigurationen (*.txt *.TXT)"));
     dialog.setFileMode(QFileDialog::ExistingFiles);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Suchen in:"));
     dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Dateiname:"));
     dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Dateityp:"));

@@ -2,11 +2,11 @@
 
 StaticLabel::StaticLabel(const QString& text, const QFont& font, QWidget* parent) : QLabel(parent) {
     setTextFormat(Qt::PlainText);
+    // Also leaves the label without focus.
     setTextInteractionFlags(Qt::NoTextInteraction);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setWordWrap(true);
     setAutoFillBackground(true);
-    setFocusPolicy(Qt::NoFocus);
     setFont(font);
     setText(text);
 }
