@@ -17,7 +17,6 @@
 
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLayout>
 #include <QMenuBar>
@@ -37,15 +36,12 @@ Form1::Form1(Module1& settings, ErrorReport& errors, Form1Windows& windows)
     QMenuBar* bar = menuBar();
     system_look::useSystemMenuFont(bar);
     Datei = bar->addMenu(QStringLiteral("Datei"));
-    Konfigurieren = Datei->addAction(QStringLiteral("Konfigurieren"));
-    Speichern = Datei->addAction(QStringLiteral("Speichern"));
-    Beenden = Datei->addAction(QStringLiteral("Beenden"));
-    Info = bar->addAction(QStringLiteral("Info"));
+    Konfigurieren =
+        Datei->addAction(QStringLiteral("Konfigurieren"), this, &Form1::Konfigurieren_Click);
+    Speichern = Datei->addAction(QStringLiteral("Speichern"), this, &Form1::Speichern_Click);
+    Beenden = Datei->addAction(QStringLiteral("Beenden"), this, &Form1::Beenden_Click);
+    Info = bar->addAction(QStringLiteral("Info"), this, &Form1::Info_Click);
 
-    connect(Konfigurieren, &QAction::triggered, this, &Form1::Konfigurieren_Click);
-    connect(Speichern, &QAction::triggered, this, &Form1::Speichern_Click);
-    connect(Beenden, &QAction::triggered, this, &Form1::Beenden_Click);
-    connect(Info, &QAction::triggered, this, &Form1::Info_Click);
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
@@ -112,6 +108,16 @@ void bringUp(QWidget& window) {
     window.show();
     window.raise();
     window.activateWindow();
+}
+
+// What the game holds for a slot, in words.
+QString describe(const UnitHolding& holding) {
+    using Kind = UnitHolding::Kind;
+    return holding.kind == Kind::Configuration ? QStringLiteral("„%1“").arg(holding.configuration)
+           : holding.kind == Kind::GamesOwn
+               ? QStringLiteral("Original des Spiels („%1“)").arg(holding.configuration)
+           : holding.kind == Kind::Unknown ? QStringLiteral("unbekannt (keine der Konfigurationen)")
+                                           : QStringLiteral("keine Datei");
 }
 
 } // namespace
@@ -185,15 +191,6 @@ BriefNotice* Form1::notice() {
     if (!m_notice)
         m_notice = new BriefNotice(this);
     return m_notice;
-}
-
-QString Form1::describe(const UnitHolding& holding) {
-    using Kind = UnitHolding::Kind;
-    return holding.kind == Kind::Configuration ? QStringLiteral("„%1“").arg(holding.configuration)
-           : holding.kind == Kind::GamesOwn
-               ? QStringLiteral("Original des Spiels („%1“)").arg(holding.configuration)
-           : holding.kind == Kind::Unknown ? QStringLiteral("unbekannt (keine der Konfigurationen)")
-                                           : QStringLiteral("keine Datei");
 }
 
 void Form1::showGameHoldings() {

@@ -82,7 +82,6 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    static QString describe(const UnitHolding& holding);
     void showHoldings(const GameHoldings& holdings);
     void createControls(QWidget* client);
 
