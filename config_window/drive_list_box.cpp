@@ -27,8 +27,7 @@ void DriveListBox::setDrives(const QStringList& roots) {
     QSignalBlocker block(this);
     clear();
     addItems(roots);
-    m_shownIndex = findText(shown);
-    setCurrentIndex(m_shownIndex < 0 ? 0 : m_shownIndex);
+    setCurrentIndex(qMax(findText(shown), 0));
     m_shownIndex = currentIndex();
 }
 
