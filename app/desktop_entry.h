@@ -7,6 +7,3 @@
 // the desktop does not say where the entry lies (GLib's "gio launch" leaves %k empty). Linux
 // only (desktop_entry_posix.cpp); Windows has no such entry (desktop_entry_win.cpp).
 void refreshBundleDesktopEntry(const QString& appFolder);
-
-// The entry's text for a bundle in the folder.
-QString bundleDesktopEntry(const QString& appFolder);

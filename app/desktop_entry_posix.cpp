@@ -24,8 +24,7 @@ QString argument(QString text) {
     return value(QLatin1Char('"') + text + QLatin1Char('"'));
 }
 
-} // namespace
-
+// The entry's text for a bundle in the folder.
 QString bundleDesktopEntry(const QString& appFolder) {
     // Each argument names a file of the bundle's folder: this folder first, then the entry's
     // own place where the desktop says it (%k); the first that holds kovex starts it.
@@ -44,6 +43,8 @@ QString bundleDesktopEntry(const QString& appFolder) {
         .arg(value(start), argument(appFolder + QStringLiteral("/kovex")), value(appFolder),
              value(appFolder + QStringLiteral("/kovex.png")));
 }
+
+} // namespace
 
 void refreshBundleDesktopEntry(const QString& appFolder) {
     const QString path = appFolder + QStringLiteral("/kovex.desktop");

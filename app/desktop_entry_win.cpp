@@ -3,7 +3,3 @@
 void refreshBundleDesktopEntry(const QString&) {
     // Windows starts kovex.exe from wherever it lies; there is no entry to keep.
 }
-
-QString bundleDesktopEntry(const QString&) {
-    return {};
-}
