@@ -65,15 +65,9 @@ void DirListBox::setStoredPath(const QString& path) {
     try {
         setPath(path);
     } catch (const KovexError&) {
-        // Kept as it was stored, so that it is what a save writes and an apply names.
-        const bool changed = m_path != path || !m_chosen;
-        m_path = path;
-        m_missing = m_chosen = true;
-        m_shown = false;
-        if (isVisible())
-            fillTree();
-        if (changed)
-            emit pathChanged();
+        // Kept as it was stored, so that it is what a save writes and an apply names; setPath
+        // has made it chosen.
+        showPath(path, true);
     }
 }
 
@@ -84,8 +78,13 @@ void DirListBox::showFolder(const QString& path) {
         throw KovexError(KovexError::PathNotFound, QDir::toNativeSeparators(path));
     if (!info.isReadable())
         throw KovexError(KovexError::DeviceUnavailable, QDir::toNativeSeparators(path));
-    const QString before = std::exchange(m_path, QDir::cleanPath(info.absoluteFilePath()));
-    m_missing = m_shown = false;
+    showPath(QDir::cleanPath(info.absoluteFilePath()), false);
+}
+
+void DirListBox::showPath(const QString& path, bool missing) {
+    const QString before = std::exchange(m_path, path);
+    m_missing = missing;
+    m_shown = false;
     if (isVisible())
         fillTree();
     if (m_path != before)

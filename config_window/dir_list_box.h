@@ -54,6 +54,8 @@ protected:
 
 private:
     void showFolder(const QString& path);
+    // Makes the path current, there or missing, and shows it once the list is seen.
+    void showPath(const QString& path, bool missing);
     void fillTree();
     void addSubfolders(int fill);
     void revealCurrent();
