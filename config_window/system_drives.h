@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QString>
 #include <QStringList>
 
 // The drives as each system names them (system_drives_posix.cpp, system_drives_win.cpp): on
