@@ -22,8 +22,6 @@ class KovexApp final : public SettingsControls, public Form1Windows {
 public:
     explicit KovexApp(const QString& appFolder);
     ~KovexApp() override;
-    KovexApp(const KovexApp&) = delete;
-    KovexApp& operator=(const KovexApp&) = delete;
 
     // Creates the main window, runs its load handler and shows it. Once the window is up, what
     // the game holds is looked at, and while no game folder is stored, a game is looked for.

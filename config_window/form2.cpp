@@ -40,8 +40,7 @@ Form2::Form2(Module1& settings, ErrorReport& errors) : m_settings(settings), m_e
     Label2 = placed(new StaticLabel(QStringLiteral("Bekannte Mech-konfigurationen:"), bold, Frame2),
                     120, 240, 2895, 615);
     List1 = placed(new ListBox(Frame2), 120, 840, 2895, 2790, Qt::StrongFocus);
-    Text1 = placed(new QLineEdit(QStringLiteral("Text1"), Frame2), 120, 4080, 2895, 285,
-                   Qt::StrongFocus);
+    Text1 = placed(new QLineEdit(QStringLiteral("Text1"), Frame2), 120, 4080, 2895, 285);
     // The names of the files in configs, offered while a name is typed.
     m_completer = new QCompleter(new QStringListModel(this), this);
     m_completer->setCaseSensitivity(Qt::CaseInsensitive);

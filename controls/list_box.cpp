@@ -24,7 +24,6 @@ public:
         const QList<bool> held = index.data(NameListModel::kHeldRole).value<QList<bool>>();
         if (held.size() != 2)
             return;
-        const QFontMetrics metrics = option.fontMetrics;
         const QString marks[2] = {QStringLiteral("Player"), QStringLiteral("Computer")};
         const QColor colours[2] = {QColor(0, 128, 0), QColor(255, 0, 0)};
         int right = option.rect.right() - 2;
@@ -32,7 +31,7 @@ public:
         for (int slot = 1; slot >= 0; --slot) {
             if (!held[slot])
                 continue;
-            const int width = metrics.horizontalAdvance(marks[slot]) + 4;
+            const int width = option.fontMetrics.horizontalAdvance(marks[slot]) + 4;
             const QRect box(right - width + 1, option.rect.top(), width, option.rect.height());
             const bool selected = option.state & QStyle::State_Selected;
             painter->fillRect(

@@ -81,10 +81,9 @@ void Form1::createControls(QWidget* client) {
                       3240, 3360, 2895, 375);
     Command4 = placed(new CommandButton(QStringLiteral("Konfig´s zuweisen"), bold, Frame1), 3240,
                       3960, 2895, 375);
-    setTabOrder(List1, Command1);
-    setTabOrder(Command1, Command2);
-    setTabOrder(Command2, Command3);
-    setTabOrder(Command3, Command4);
+    const QList<QWidget*> order{List1, Command1, Command2, Command3, Command4};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 
     // What a screen reader says of each control.
     List1->setAccessibleName(QStringLiteral("Vorhandene Mechs"));
