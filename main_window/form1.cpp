@@ -56,24 +56,22 @@ void Form1::createControls(QWidget* client) {
     List1->setEmptyHint(QStringLiteral("Hierher ziehen oder Rechtsklick"));
     m_configurationsMenu = new ConfigurationsMenu(List1, m_settings.files(), m_errors);
     const QFont bold = kovex_fonts::bold();
-    Label1[0] = placed(new StaticLabel(QStringLiteral("Vorhandene Mechs:"), bold, Frame1), 120, 240,
-                       2655, 255);
-    Label1[1] =
-        placed(new StaticLabel(QStringLiteral("Computer:"), bold, Frame1), 4320, 2280, 2655, 255);
-    Label1[2] =
-        placed(new StaticLabel(QStringLiteral("Player:"), bold, Frame1), 4320, 600, 2655, 255);
+    // The captions and the slots, all bold on the panel.
+    const auto caption = [&](const QString& text) { return new StaticLabel(text, bold, Frame1); };
+    Label1[0] = placed(caption(QStringLiteral("Vorhandene Mechs:")), 120, 240, 2655, 255);
+    Label1[1] = placed(caption(QStringLiteral("Computer:")), 4320, 2280, 2655, 255);
+    Label1[2] = placed(caption(QStringLiteral("Player:")), 4320, 600, 2655, 255);
     Command1 =
         placed(new CommandButton(QStringLiteral(">>"), font(), Frame1), 3240, 1080, 735, 255);
     Command2 =
         placed(new CommandButton(QStringLiteral(">>"), font(), Frame1), 3240, 2760, 735, 255);
 
-    player = placed(new StaticLabel(unit_files::kPlayerUnit, bold, Frame1), 4320, 1080, 3375, 375);
+    player = placed(caption(unit_files::kPlayerUnit), 4320, 1080, 3375, 375);
     QPalette colours = player->palette();
     colours.setColor(QPalette::Window, system_look::inactiveTitleBarText(colours));
     colours.setColor(QPalette::WindowText, QColor(0, 128, 0));
     player->setPalette(colours);
-    computer =
-        placed(new StaticLabel(unit_files::kComputerUnit, bold, Frame1), 4320, 2760, 3375, 375);
+    computer = placed(caption(unit_files::kComputerUnit), 4320, 2760, 3375, 375);
     colours = computer->palette();
     colours.setColor(QPalette::WindowText, QColor(255, 0, 0));
     computer->setPalette(colours);
