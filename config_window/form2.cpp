@@ -81,10 +81,9 @@ Form2::Form2(Module1& settings, ErrorReport& errors) : m_settings(settings), m_e
     connect(Text1, &QLineEdit::textChanged, this, [this](const QString& text) {
         // A name is one line of the settings file: pasted line breaks must not split it on the
         // next load. Breaks at the ends go, breaks inside become one blank.
-        static const QRegularExpression outer(QStringLiteral("^[\\r\\n]+|[\\r\\n]+$"));
         static const QRegularExpression breaks(QStringLiteral("[\\r\\n]+"));
         if (text.contains(breaks))
-            Text1->setText(QString(text).remove(outer).replace(breaks, QStringLiteral(" ")));
+            Text1->setText(text.split(breaks, Qt::SkipEmptyParts).join(QLatin1Char(' ')));
     });
     connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Form2::Command3_Click);
