@@ -22,6 +22,30 @@
 #include <QMenuBar>
 #include <QPushButton>
 
+namespace {
+
+// What the apply button does, as a screen reader hears it.
+const QString kApplyDescription =
+    QStringLiteral("Kopiert die Konfigurationen beider Slots in den Mechdata-Ordner des Spiels");
+
+void bringUp(QWidget& window) {
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+// What the game holds for a slot, in words.
+QString describe(const UnitHolding& holding) {
+    using Kind = UnitHolding::Kind;
+    return holding.kind == Kind::Configuration ? QStringLiteral("„%1“").arg(holding.configuration)
+           : holding.kind == Kind::GamesOwn
+               ? QStringLiteral("Original des Spiels („%1“)").arg(holding.configuration)
+           : holding.kind == Kind::Unknown ? QStringLiteral("unbekannt (keine der Konfigurationen)")
+                                           : QStringLiteral("keine Datei");
+}
+
+} // namespace
+
 Form1::Form1(Module1& settings, ErrorReport& errors, Form1Windows& windows)
     : m_settings(settings), m_errors(errors), m_windows(windows) {
     setWindowTitle(QStringLiteral("KOVEX"));
@@ -95,29 +119,8 @@ void Form1::createControls(QWidget* client) {
     computer->setAccessibleName(QStringLiteral("Computer-Slot"));
     Command3->setAccessibleDescription(
         QStringLiteral("Setzt beide Slots auf die Mechs des Spiels zurück"));
-    Command4->setAccessibleDescription(QStringLiteral(
-        "Kopiert die Konfigurationen beider Slots in den Mechdata-Ordner des Spiels"));
+    Command4->setAccessibleDescription(kApplyDescription);
 }
-
-namespace {
-
-void bringUp(QWidget& window) {
-    window.show();
-    window.raise();
-    window.activateWindow();
-}
-
-// What the game holds for a slot, in words.
-QString describe(const UnitHolding& holding) {
-    using Kind = UnitHolding::Kind;
-    return holding.kind == Kind::Configuration ? QStringLiteral("„%1“").arg(holding.configuration)
-           : holding.kind == Kind::GamesOwn
-               ? QStringLiteral("Original des Spiels („%1“)").arg(holding.configuration)
-           : holding.kind == Kind::Unknown ? QStringLiteral("unbekannt (keine der Konfigurationen)")
-                                           : QStringLiteral("keine Datei");
-}
-
-} // namespace
 
 void Form1::Konfigurieren_Click() {
     bringUp(m_windows.form2());
@@ -236,10 +239,7 @@ void Form1::showHoldings(const GameHoldings& holdings) {
     // A screen reader hears the same.
     player->setAccessibleDescription(player->toolTip());
     computer->setAccessibleDescription(computer->toolTip());
-    Command4->setAccessibleDescription(
-        QStringLiteral("Kopiert die Konfigurationen beider Slots in den Mechdata-Ordner des "
-                       "Spiels. ") +
-        target);
+    Command4->setAccessibleDescription(kApplyDescription + QStringLiteral(". ") + target);
     List1->setAccessibleDescription(List1->toolTip());
 }
 
