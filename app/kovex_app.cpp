@@ -11,6 +11,7 @@
 #include "settings/module1.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
 #include <QStyle>
 #include <QStyleFactory>
@@ -78,9 +79,8 @@ void KovexApp::windowIsUp() {
         if (!game.isEmpty())
             form2().suggestGameFolder(game);
     });
-    m_finder->start(m_gamePlaces ? m_gamePlaces : [] {
-        return game_places::usualPlaces(game_places::homeFolder());
-    });
+    m_finder->start(m_gamePlaces ? m_gamePlaces
+                                 : [] { return game_places::usualPlaces(QDir::homePath()); });
 }
 
 void KovexApp::endProgram() {

@@ -7,7 +7,6 @@
 #include "settings/application_files.h"
 #include "settings/settings_controls.h"
 
-#include <QString>
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -28,7 +27,6 @@ public:
     void start();
     // Where a game is looked for; by default the usual places (game_places.h).
     void setGamePlaces(std::function<QStringList()> places) { m_gamePlaces = std::move(places); }
-    GameFinder* gameFinder() const { return m_finder.get(); }
     // Hides every window and leaves the event loop; nothing is saved.
     void endProgram() override;
 
@@ -41,9 +39,6 @@ public:
     bool isForm3Loaded() const { return m_form3 != nullptr; }
     Module1& module1() { return *m_module1; }
     ErrorReport& errorReport() { return m_errorReport; }
-
-    // Replaces the message box, for example to collect reports; an empty one restores it.
-    void setErrorReport(ErrorReport::Capture capture) { m_errorReport.setCapture(capture); }
 
     // SettingsControls: the configuration window's folder list and lists.
     void loadConfigurationWindow() override { form2(); }

@@ -34,7 +34,7 @@ void writeFile(const QString& path, qint64 size, char fill) {
 void BM_Save(benchmark::State& state) {
     QTemporaryDir dir;
     KovexApp app(dir.path());
-    app.setErrorReport([](const KovexError&) { std::abort(); });
+    app.errorReport().setCapture([](const KovexError&) { std::abort(); });
     app.module1().ReadSettings();
     QStringList names;
     for (int i = 0; i < state.range(0); ++i)
@@ -65,7 +65,7 @@ struct ApplyFolders {
 void BM_Apply(benchmark::State& state) {
     ApplyFolders folders(state.range(0));
     KovexApp app(folders.app.path());
-    app.setErrorReport([](const KovexError&) { std::abort(); });
+    app.errorReport().setCapture([](const KovexError&) { std::abort(); });
     app.form2().Dir1->setPath(folders.game.path());
     app.form1().player->setText("Alpha");
     app.form1().computer->setText("Beta");

@@ -3,7 +3,6 @@
 #include "kovex_error.h"
 
 #include <QDir>
-#include <QString>
 
 #include <functional>
 

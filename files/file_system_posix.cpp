@@ -1,9 +1,6 @@
 #include "file_system.h"
 #include "folder_lock.h"
 
-#include "kovex_error.h"
-
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -84,8 +81,7 @@ void refuseSharedPlaces(const QString& path) {
         folder = QFileInfo(folder).absolutePath();
     // As the system names it, links resolved; where Qt cannot name it so (no text in the system's
     // encoding), as given.
-    const QString real = QFileInfo(folder).canonicalFilePath();
-    if (QFileInfo(real).isDir())
+    if (const QString real = QFileInfo(folder).canonicalFilePath(); QFileInfo(real).isDir())
         folder = real;
     for (; ::stat(QFile::encodeName(folder).constData(), &file) == 0;
          folder = QFileInfo(folder).absolutePath()) {

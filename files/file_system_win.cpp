@@ -1,24 +1,13 @@
 #include "file_system.h"
 #include "folder_lock.h"
 
-#include "kovex_error.h"
-
 #include <QCryptographicHash>
-#include <QDir>
 #include <QFileInfo>
 #include <QHash>
 
 #include <windows.h>
 
 #include <sddl.h>
-
-namespace {
-
-std::wstring windowsPath(const QString& path) {
-    return QDir::toNativeSeparators(path).toStdWString();
-}
-
-} // namespace
 
 namespace file_system {
 
@@ -54,7 +43,7 @@ void refuseSharedPlaces(const QString&) {
 }
 
 std::function<void()> finishReplace(const QString& path) {
-    const std::wstring file = windowsPath(path);
+    const std::wstring file = QDir::toNativeSeparators(path).toStdWString();
     const DWORD before = GetFileAttributesW(file.c_str());
     const DWORD kept =
         before == INVALID_FILE_ATTRIBUTES
@@ -64,9 +53,10 @@ std::function<void()> finishReplace(const QString& path) {
 }
 
 bool waitUntilReplaceable(const QString& path) {
+    const std::wstring name = QDir::toNativeSeparators(path).toStdWString();
     for (int attempt = 1;; ++attempt) {
         // Whatever shares the file without allowing its deletion also stops the replacing move.
-        const HANDLE file = CreateFileW(windowsPath(path).c_str(), DELETE,
+        const HANDLE file = CreateFileW(name.c_str(), DELETE,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE)
@@ -87,19 +77,17 @@ bool FolderLock::tryLock() {
         const QString folder = QFileInfo(m_folder).canonicalFilePath().toCaseFolded();
         if (folder.isEmpty() || !QFileInfo(folder).isDir())
             return true; // not there: nothing to keep others out of
-        const std::wstring name =
-            L"Global\\kovex-folder-" +
-            QString::fromLatin1(
-                QCryptographicHash::hash(folder.toUtf8(), QCryptographicHash::Sha1).toHex())
-                .toStdWString();
+        const QString name =
+            QStringLiteral("Global\\kovex-folder-") +
+            QCryptographicHash::hash(folder.toUtf8(), QCryptographicHash::Sha1).toHex();
         // In the global namespace, and every user may wait for it and release it, nothing more:
         // copies in every session and of every user meet.
         PSECURITY_DESCRIPTOR open = nullptr;
         ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;0x00100001;;;WD)",
                                                              SDDL_REVISION_1, &open, nullptr);
         SECURITY_ATTRIBUTES everyUser{sizeof everyUser, open, FALSE};
-        const HANDLE mutex =
-            CreateMutexExW(&everyUser, name.c_str(), 0, SYNCHRONIZE | MUTEX_MODIFY_STATE);
+        const HANDLE mutex = CreateMutexExW(&everyUser, reinterpret_cast<LPCWSTR>(name.utf16()), 0,
+                                            SYNCHRONIZE | MUTEX_MODIFY_STATE);
         LocalFree(open);
         if (!mutex)
             throw KovexError(KovexError::PermissionDenied, QDir::toNativeSeparators(m_folder));

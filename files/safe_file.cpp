@@ -3,7 +3,6 @@
 #include "file_system.h"
 #include "folder_lock.h"
 
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QThread>
@@ -12,9 +11,7 @@
 // reach the new file as the owner's.
 constexpr QFileDevice::Permissions kModeBits(0x7077);
 
-namespace safe_file {
-
-QByteArray read(const QString& path) {
+QByteArray safe_file::read(const QString& path) {
     file_system::refuseForeignLinks(path);
     // A named pipe would hang the read, a device never end it.
     if (QFileInfo(path).exists() && !QFileInfo(path).isFile())
@@ -30,13 +27,11 @@ QByteArray read(const QString& path) {
     return bytes;
 }
 
-void createFolder(const QString& path) {
+void safe_file::createFolder(const QString& path) {
     file_system::refuseSharedPlaces(path);
     if (!QDir().mkpath(path))
         throw file_system::lastError(path);
 }
-
-} // namespace safe_file
 
 SafeWrite::SafeWrite(const QString& path) : m_path(path) {
     file_system::refuseForeignLinks(path);
@@ -120,10 +115,8 @@ void SafeWrite::whole(const QString& path, const QByteArray& bytes) {
 }
 
 FolderLock::FolderLock(const QString& folder) : m_folder(folder) {
-    QElapsedTimer waited;
-    waited.start();
-    while (!tryLock()) {
-        if (waited.elapsed() >= kWaitMs) {
+    for (int waited = 0; !tryLock(); waited += 20) {
+        if (waited >= kWaitMs) {
             release();
             throw KovexError(KovexError::PermissionDenied,
                              QStringLiteral("%1 (wird gerade von einem anderen KOVEX benutzt)")

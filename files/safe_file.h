@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QSaveFile>
-#include <QString>
 
 #include <optional>
 

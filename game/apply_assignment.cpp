@@ -17,10 +17,6 @@
 
 namespace {
 
-QString shown(const QString& path) {
-    return QDir::toNativeSeparators(path);
-}
-
 // A slot must name a file directly inside configs, of a name a file system takes.
 void checkSlot(const QString& caption, const QString& name) {
     const bool tooLong = (name + QStringLiteral(".txt")).toUtf8().size() > 255;
@@ -72,8 +68,9 @@ void give(Unit* units, int slot, const QString& name, const QString& configs,
         if (error.number() != KovexError::FileNotFound &&
             error.number() != KovexError::PathNotFound && !QFileInfo(source).isDir())
             throw;
-        throw KovexError(KovexError::FileNotFound,
-                         QStringLiteral("%1-Slot, %2").arg(caption, shown(source)));
+        throw KovexError(
+            KovexError::FileNotFound,
+            QStringLiteral("%1-Slot, %2").arg(caption, QDir::toNativeSeparators(source)));
     }
 }
 
@@ -106,7 +103,7 @@ ApplyOutcome applyHeld(const ApplicationFiles& files, const Assignment& a, const
             continue;
         // A unit file made read-only is kept as it is: the game, or its player, wants it so.
         if (units[i].held && !QFileInfo(units[i].path).isWritable())
-            throw KovexError(KovexError::PermissionDenied, shown(units[i].path));
+            throw KovexError(KovexError::PermissionDenied, QDir::toNativeSeparators(units[i].path));
         writes[i] = std::make_unique<SafeWrite>(units[i].path);
         writes[i]->write(units[i].given);
     }
@@ -162,11 +159,11 @@ applyAssignment(const ApplicationFiles& files, const Assignment& assignment,
     // A game folder that is not there now (a drive not plugged in) is named as such; nothing
     // else is ever taken in its place.
     if (!QDir::isAbsolutePath(assignment.gameFolder) || !QFileInfo(assignment.gameFolder).isDir())
-        throw KovexError(KovexError::PathNotFound, shown(assignment.gameFolder));
+        throw KovexError(KovexError::PathNotFound, QDir::toNativeSeparators(assignment.gameFolder));
     const QString mechdata = unit_files::mechdataOf(assignment.gameFolder);
     file_system::refuseForeignLinks(mechdata);
     if (!QFileInfo(mechdata).isDir())
-        throw KovexError(KovexError::PathNotFound, shown(mechdata));
+        throw KovexError(KovexError::PathNotFound, QDir::toNativeSeparators(mechdata));
     for (bool keeping = true;;) {
         {
             const FolderLock lock(mechdata);
@@ -177,7 +174,7 @@ applyAssignment(const ApplicationFiles& files, const Assignment& assignment,
         }
         // Asked while no folder is held: another copy is never kept waiting by the question.
         const QString kept = KeptOriginals(files.configsFolder(), assignment.gameFolder).folder();
-        if (!askWithoutOriginals(shown(kept)))
+        if (!askWithoutOriginals(QDir::toNativeSeparators(kept)))
             return std::nullopt;
         keeping = false;
     }

@@ -2,7 +2,6 @@
 
 #include "unit_contents.h"
 
-#include <QString>
 #include <QStringList>
 #include <functional>
 #include <optional>

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QString>
 #include <QStringList>
 
 // Where games are usually installed, each system's in a file of its own (game_places_posix.cpp,
@@ -8,11 +7,9 @@
 // and common folders of the Steam libraries; on Windows the Program Files folders.
 namespace game_places {
 
-// The places under the given home folder (Linux) or of the system (Windows), those that are
-// there, most likely first.
+// The places under the given home folder (Linux) or of the system (Windows), most likely
+// first; a missing one holds no game.
 QStringList usualPlaces(const QString& home);
-// The user's home folder.
-QString homeFolder();
 // The same text for every spelling of one folder, as the system compares names.
 QString folderKey(const QString& folder);
 

@@ -54,15 +54,7 @@ QStringList usualPlaces(const QString& home) {
         for (const QString& id : QDir(compat).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
             places << compat + QLatin1Char('/') + id + QStringLiteral("/pfx/drive_c");
     }
-    QStringList there;
-    for (const QString& place : places)
-        if (QFileInfo(place).isDir())
-            there << place;
-    return there;
-}
-
-QString homeFolder() {
-    return QDir::homePath();
+    return places;
 }
 
 QString folderKey(const QString& folder) {

@@ -32,10 +32,6 @@ QStringList usualPlaces(const QString&) {
     return places;
 }
 
-QString homeFolder() {
-    return knownFolder(FOLDERID_Profile);
-}
-
 QString folderKey(const QString& folder) {
     // Windows compares names without regard to case.
     const QFileInfo info(folder);

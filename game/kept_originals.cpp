@@ -27,8 +27,6 @@ QString gameFolderName(const QString& gameFolder) {
 }
 
 QString ownIn(const QString& folder, const QString& unit) {
-    if (!QFileInfo(folder).isDir())
-        return {};
     const QString own = unit_files::spelledAsFound(folder, unit + QStringLiteral(".txt"));
     return QFileInfo(own).isFile() ? own : QString();
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QString>
 #include <QStringList>
 
 // The game's own unit files, kept before KOVEX first replaces them, in the game folder itself,

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QString>
 #include <QStringList>
 
 // The game's two unit files in its Mechdata folder, and the slots' defaults.

@@ -54,6 +54,7 @@ Form1::Form1(Module1& settings, ErrorReport& errors, Form1Windows& windows)
     client->setFixedSize(twips(8070), twips(4845));
     setCentralWidget(client);
     createControls(client);
+    m_notice = new BriefNotice(this);
     // No layout logic: the window keeps the size of its client area and menu bar.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -184,13 +185,6 @@ void Form1::addConfigurations(const QStringList& paths) {
         List1->setCurrentIndex(List1->model()->index(row, 0));
         List1->setFocus();
     }
-}
-
-BriefNotice* Form1::notice() {
-    // Made at the first apply: nothing of it is needed for the first frame.
-    if (!m_notice)
-        m_notice = new BriefNotice(this);
-    return m_notice;
 }
 
 void Form1::showGameHoldings() {

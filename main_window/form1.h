@@ -53,7 +53,7 @@ public:
     void watchGame() { m_watchingGame = true; }
     const GameHoldings& gameHoldings() const { return m_holdings; }
     // The notice that confirms an apply.
-    BriefNotice* notice();
+    BriefNotice* notice() const { return m_notice; }
     // The main list's context menu, which takes files into configs, as a drop does.
     ConfigurationsMenu* configurationsMenu() const { return m_configurationsMenu; }
     // Takes the files into configs; names new to the known configurations join them and are

@@ -1,17 +1,14 @@
 #pragma once
 
 #include <QHash>
-#include <QString>
 #include <QStringList>
 
 // The configurations' files in configs as they are when looked at: a file "<name>.txt" for each
 // (".txt" in any case), found as the apply finds it, whatever the case of the name.
 class ConfigurationFiles {
 public:
-    ConfigurationFiles() = default;
     explicit ConfigurationFiles(const QString& configsFolder);
 
-    const QString& folder() const { return m_folder; }
     // The file of the configuration, as configs spells it; empty when there is none.
     QString fileOf(const QString& name) const;
     // The names of the files, as the files spell them, by name.

@@ -11,14 +11,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-namespace {
-
-QString shown(const QString& path) {
-    return QDir::toNativeSeparators(path);
-}
-
-} // namespace
-
 ConfigurationImport::ConfigurationImport(const ApplicationFiles& files, Ask ask)
     : m_files(files), m_ask(std::move(ask)) {}
 
@@ -37,16 +29,18 @@ bool ConfigurationImport::isPossibleName(const QString& name) {
 std::optional<QString> ConfigurationImport::importFile(const QString& path) const {
     const QString fileName = QFileInfo(path).fileName();
     if (!fileName.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive))
-        throw KovexError(KovexError::BadFileName,
-                         QStringLiteral("%1 (keine .txt-Datei)").arg(shown(path)));
-    const QString stem = fileName.chopped(4);
-    if (!isPossibleName(stem))
         throw KovexError(
             KovexError::BadFileName,
-            QStringLiteral("%1 (als Name einer Konfiguration nicht möglich)").arg(shown(path)));
+            QStringLiteral("%1 (keine .txt-Datei)").arg(QDir::toNativeSeparators(path)));
+    const QString stem = fileName.chopped(4);
+    if (!isPossibleName(stem))
+        throw KovexError(KovexError::BadFileName,
+                         QStringLiteral("%1 (als Name einer Konfiguration nicht möglich)")
+                             .arg(QDir::toNativeSeparators(path)));
     if (QFileInfo(path).isDir())
-        throw KovexError(KovexError::PathFileAccessError,
-                         QStringLiteral("%1 (ein Ordner, keine Datei)").arg(shown(path)));
+        throw KovexError(
+            KovexError::PathFileAccessError,
+            QStringLiteral("%1 (ein Ordner, keine Datei)").arg(QDir::toNativeSeparators(path)));
     const QByteArray bytes = safe_file::read(path);
 
     const QString configs = m_files.configsFolder();
@@ -65,7 +59,8 @@ std::optional<QString> ConfigurationImport::importFile(const QString& path) cons
             // Asked while no folder is held: another copy is never kept waiting by the box.
             if (!m_ask(QStringLiteral("In „%1“ gibt es schon „%2“, mit anderem Inhalt.\n\n"
                                       "Durch „%3“ ersetzen?")
-                           .arg(shown(configs), QFileInfo(target).fileName(), shown(path))))
+                           .arg(QDir::toNativeSeparators(configs), QFileInfo(target).fileName(),
+                                QDir::toNativeSeparators(path))))
                 return std::nullopt;
             allowed = before;
         }

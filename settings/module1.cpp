@@ -13,10 +13,6 @@
 
 namespace {
 
-QString shown(const QString& path) {
-    return QDir::toNativeSeparators(path);
-}
-
 // The settings file's bytes, and where it is missing, an empty file made.
 QByteArray readCreating(const QString& path, std::optional<QByteArray>& seen) {
     file_system::refuseForeignLinks(path);
@@ -35,9 +31,9 @@ QByteArray readCreating(const QString& path, std::optional<QByteArray>& seen) {
 void refuseUnread(const std::optional<QByteArray>& seen, const QString& path) {
     // Its content is not in the lists: writing them would lose it.
     if (!seen)
-        throw KovexError(
-            KovexError::PathFileAccessError,
-            QStringLiteral("%1 (beim Laden nicht gelesen, bleibt unverändert)").arg(shown(path)));
+        throw KovexError(KovexError::PathFileAccessError,
+                         QStringLiteral("%1 (beim Laden nicht gelesen, bleibt unverändert)")
+                             .arg(QDir::toNativeSeparators(path)));
 }
 
 } // namespace
@@ -51,9 +47,10 @@ void Module1::WriteKonfigs() {
     const QString gameFolder = m_controls.gameFolder();
     // Each value is one line: a folder whose name holds a line break cannot be stored.
     if (gameFolder.contains(QLatin1Char('\n')) || gameFolder.contains(QLatin1Char('\r')))
-        throw KovexError(KovexError::BadFileName, shown(gameFolder));
+        throw KovexError(KovexError::BadFileName, QDir::toNativeSeparators(gameFolder));
     SafeWrite::whole(
-        path, settings_text::encodeLines({shown(gameFolder), shown(m_files.configsFolder())}));
+        path, settings_text::encodeLines({QDir::toNativeSeparators(gameFolder),
+                                          QDir::toNativeSeparators(m_files.configsFolder())}));
     m_konfigsSeen = ApplicationFiles::stamp(path);
 }
 
@@ -64,7 +61,7 @@ void Module1::WriteUnits() {
         settings_text::encodeLines(m_controls.knownConfigurations() + m_unlisted);
     // What the next start would refuse is never written.
     if (bytes.size() > safe_file::kLargest)
-        throw KovexError(KovexError::OutOfMemory, shown(path));
+        throw KovexError(KovexError::OutOfMemory, QDir::toNativeSeparators(path));
     SafeWrite::whole(path, bytes);
     m_unitsSeen = ApplicationFiles::stamp(path);
 }
@@ -114,7 +111,7 @@ void Module1::SaveSettings() {
                                    "(etwa einem Editor oder einem zweiten KOVEX).\n\nTrotzdem "
                                    "speichern? Was dort seither geändert wurde, geht dann "
                                    "verloren.")
-                        .arg(shown(paths[i]))))
+                        .arg(QDir::toNativeSeparators(paths[i]))))
                 return;
         }
         const FolderLock lock(m_files.folder());

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QString>
 #include <QStringList>
 
 // What the settings routines read and fill: the configuration window's folder list and name

@@ -78,7 +78,7 @@ int main(int argc, char* argv[]) {
     // "-": the folder of this program itself, found as the program finds its own.
     KovexApp app(arg(2) == QLatin1String("-") ? applicationFolder() : arg(2));
     g_endAtFirstReport = mode == QLatin1String("loop");
-    app.setErrorReport(printReport);
+    app.errorReport().setCapture(printReport);
     app.errorReport().setAnswer([=](const QString& question) {
         std::fprintf(stderr, "question: %s\n", qPrintable(QString(question).replace('\n', ' ')));
         std::fflush(stderr);

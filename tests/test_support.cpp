@@ -17,7 +17,7 @@ Harness::Harness(const QString& parentFolder)
     : appDir((parentFolder.isEmpty() ? QDir::tempPath() : parentFolder) +
              QStringLiteral("/kovex-app-XXXXXX")) {
     app = std::make_unique<KovexApp>(appDir.path());
-    app->setErrorReport([this](const KovexError& error) { errors.append(error); });
+    app->errorReport().setCapture([this](const KovexError& error) { errors.append(error); });
     app->errorReport().setAnswer([this](const QString& question) {
         questions.append(question);
         return answerYes;

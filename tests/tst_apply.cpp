@@ -206,7 +206,7 @@ private slots:
                 }
             }
         };
-        h.app->setErrorReport({}); // back to the message box
+        h.app->errorReport().setCapture({}); // back to the message box
         QTimer::singleShot(0, answerBox);
         h.form1().computer->setText("Nowhere");
         QTest::mouseClick(h.form1().Command4, Qt::LeftButton);

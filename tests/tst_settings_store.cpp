@@ -164,7 +164,7 @@ private slots:
         // An application folder that does not exist cannot hold settings, not even for root.
         auto app = std::make_unique<KovexApp>(h.appPath("gone"));
         QList<KovexError> errors;
-        app->setErrorReport([&](const KovexError& e) { errors.append(e); });
+        app->errorReport().setCapture([&](const KovexError& e) { errors.append(e); });
         app->start();
         QVERIFY(QTest::qWaitForWindowExposed(&app->form1()));
         QCOMPARE(errors.size(), 1);
