@@ -3,7 +3,6 @@
 #include "controls/list_box.h"
 
 #include <QLineEdit>
-#include <QWidget>
 
 #include <memory>
 

@@ -32,10 +32,9 @@ QString dialogFolder() {
 ConfigurationsMenu::ConfigurationsMenu(ListBox* list, const ApplicationFiles& files,
                                        ErrorReport& errors)
     : QObject(list), m_list(list), m_files(files), m_errors(errors), m_menu(new QMenu(list)) {
-    m_addFile = m_menu->addAction(QStringLiteral("Datei hinzufügen…"));
-    m_openConfigs = m_menu->addAction(QStringLiteral("Ordner „configs“ öffnen"));
-    connect(m_addFile, &QAction::triggered, this, &ConfigurationsMenu::chooseFiles);
-    connect(m_openConfigs, &QAction::triggered, this, &ConfigurationsMenu::openConfigsFolder);
+    m_menu->addAction(QStringLiteral("Datei hinzufügen…"), this, &ConfigurationsMenu::chooseFiles);
+    m_openConfigs = m_menu->addAction(QStringLiteral("Ordner „configs“ öffnen"), this,
+                                      &ConfigurationsMenu::openConfigsFolder);
     connect(list, &ListBox::contextMenuAsked, this, [this](const QPoint& at) {
         if (!m_menu->isVisible())
             m_menu->popup(at);

@@ -22,7 +22,6 @@ public:
     QStringList takeIntoConfigs(const QStringList& paths);
 
     QMenu* menu() const { return m_menu; }
-    QAction* addFile() const { return m_addFile; }
     QAction* openConfigs() const { return m_openConfigs; }
 
 signals:
@@ -36,6 +35,5 @@ private:
     const ApplicationFiles& m_files;
     ErrorReport& m_errors;
     QMenu* m_menu;
-    QAction* m_addFile;
     QAction* m_openConfigs;
 };

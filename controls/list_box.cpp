@@ -77,9 +77,8 @@ ListBox::ListBox(QWidget* parent) : QListView(parent), m_model(new NameListModel
     setItemDelegate(new RowDelegate(this));
     setUniformItemSizes(true);
     setModel(m_model);
+    // One column of rows that the model lets no one edit.
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 

@@ -17,7 +17,7 @@ QByteArray safe_file::read(const QString& path) {
     if (QFileInfo(path).exists() && !QFileInfo(path).isFile())
         throw KovexError(KovexError::PathFileAccessError, QDir::toNativeSeparators(path));
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         throw file_system::lastError(path);
     if (file.size() > kLargest)
         throw KovexError(KovexError::OutOfMemory, QDir::toNativeSeparators(path));
@@ -52,7 +52,8 @@ SafeWrite::SafeWrite(const QString& path) : m_path(path) {
     const QRegularExpression leftover(QStringLiteral("^%1\\.([A-Za-z0-9]{6}|kovex-tmp(\\..+)?)$")
                                           .arg(QRegularExpression::escape(target.fileName())));
     const QDir folder = QFileInfo(m_target).absoluteDir();
-    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+    for (const QString& name :
+         folder.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort)) {
         QFile file(folder.filePath(name));
         if (leftover.match(name).hasMatch() && file.setPermissions(QFileDevice::WriteOwner))
             file.remove();

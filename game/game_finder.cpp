@@ -25,8 +25,6 @@ bool isGameFolder(const QDir& folder, const QStringList& subfolders) {
 
 } // namespace
 
-GameFinder::GameFinder(QObject* parent) : QObject(parent) {}
-
 GameFinder::~GameFinder() {
     m_stop = true;
     if (m_search.joinable())

@@ -15,7 +15,7 @@
 class GameFinder : public QObject {
     Q_OBJECT
 public:
-    explicit GameFinder(QObject* parent = nullptr);
+    using QObject::QObject;
     ~GameFinder() override;
 
     // Looks through the places (asked for in the search's own thread) and the folders below

@@ -33,14 +33,23 @@ UnitContents::UnitContents(const QString& configsFolder, const KeptOriginals& or
 
 UnitHolding UnitContents::identify(const QByteArray& unit, const QString& preferred) const {
     UnitHolding found{UnitHolding::Kind::Unknown, {}};
+    // Every file is read into this one buffer: fresh memory for each of a thousand files would
+    // cost several times the reading. One byte more tells a file grown since it was listed.
+    QByteArray buffer(unit.size() + 1, Qt::Uninitialized);
+    const QByteArrayView bytes = QByteArrayView(buffer).first(unit.size());
+    const auto read = [&](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly | QIODevice::Unbuffered) &&
+               file.read(buffer.data(), buffer.size()) == unit.size();
+    };
+    const size_t hash = qHash(unit);
     for (const Known& known : m_known) {
         if (known.size != unit.size())
             continue;
-        if (!known.bytes) {
-            QFile file(known.path);
-            known.bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        }
-        if (*known.bytes != unit)
+        if (!known.hash)
+            known.hash = read(known.path) ? qHash(bytes) : 0;
+        // The hash passes over the others quickly; a file that may hold the unit is compared whole.
+        if (*known.hash != hash || !read(known.path) || bytes != unit)
             continue;
         if (known.holding.kind == UnitHolding::Kind::GamesOwn ||
             known.holding.configuration == preferred)
@@ -55,7 +64,7 @@ void UnitContents::addKept(const QString& path, const QByteArray& bytes) {
     m_known.prepend({path,
                      bytes.size(),
                      {UnitHolding::Kind::GamesOwn, QFileInfo(path).fileName().chopped(4)},
-                     bytes});
+                     qHash(bytes)});
 }
 
 GameHoldings holdingsOf(const QString& configsFolder, const QString& gameFolder,

@@ -32,7 +32,8 @@ public:
 
     // Which known content the bytes are: the game's own before any configuration; among
     // configurations the preferred, else the first by name. A known file that cannot be read
-    // holds nothing. Each known file is read once, and only where its size is the unit's.
+    // holds nothing. Only a known file of the unit's size is read: once, and once more where it
+    // may hold the unit.
     UnitHolding identify(const QByteArray& unit, const QString& preferred = {}) const;
     // A file just kept for the game, with its bytes.
     void addKept(const QString& path, const QByteArray& bytes);
@@ -42,7 +43,7 @@ private:
         QString path;
         qint64 size;
         UnitHolding holding;
-        mutable std::optional<QByteArray> bytes; // once read
+        mutable std::optional<size_t> hash; // of its bytes, once read; 0 where it cannot be
     };
     QList<Known> m_known;
 };

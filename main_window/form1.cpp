@@ -161,10 +161,11 @@ void Form1::Command4_Click() {
     // the game holds what it held.
     if (!outcome)
         return;
-    showHoldings(outcome->holdings);
+    const GameHoldings& holdings = outcome->holdings;
+    showHoldings(holdings);
     QString text = QStringLiteral("Zugewiesen in %1:\nPlayer: %2\nComputer: %3")
-                       .arg(QDir::toNativeSeparators(m_holdings.mechdata),
-                            describe(m_holdings.player), describe(m_holdings.computer));
+                       .arg(QDir::toNativeSeparators(holdings.mechdata), describe(holdings.player),
+                            describe(holdings.computer));
     if (!outcome->kept.isEmpty())
         text += QStringLiteral("\nAufbewahrt in %1: %2")
                     .arg(QDir::toNativeSeparators(outcome->keptIn),
@@ -195,7 +196,6 @@ void Form1::showGameHoldings() {
 }
 
 void Form1::showHoldings(const GameHoldings& holdings) {
-    m_holdings = holdings;
     // What configs holds, for both lists' marks and tool tips.
     const auto configurations =
         std::make_shared<const ConfigurationFiles>(m_settings.files().configsFolder());
@@ -205,19 +205,19 @@ void Form1::showHoldings(const GameHoldings& holdings) {
     const auto held = [](const UnitHolding& h) {
         return h.kind == UnitHolding::Kind::Configuration ? h.configuration : QString();
     };
-    List1->setHeld(held(m_holdings.player), held(m_holdings.computer));
+    List1->setHeld(held(holdings.player), held(holdings.computer));
 
     const QString target =
         !folder.isChosen()
             ? QStringLiteral("Noch kein Spielordner gewählt: „Datei“ → „Konfigurieren“")
-        : m_holdings.mechdata.isEmpty()
+        : holdings.mechdata.isEmpty()
             ? QStringLiteral("Spielordner nicht gefunden: %1")
                   .arg(QDir::toNativeSeparators(folder.Path()))
-            : QStringLiteral("Schreibt nach %1").arg(QDir::toNativeSeparators(m_holdings.mechdata));
+            : QStringLiteral("Schreibt nach %1").arg(QDir::toNativeSeparators(holdings.mechdata));
     const QString inGame[2] = {
-        QStringLiteral("Im Spiel für den Player: %1").arg(describe(m_holdings.player)),
-        QStringLiteral("Im Spiel für den Computer: %1").arg(describe(m_holdings.computer))};
-    const bool known = !m_holdings.mechdata.isEmpty();
+        QStringLiteral("Im Spiel für den Player: %1").arg(describe(holdings.player)),
+        QStringLiteral("Im Spiel für den Computer: %1").arg(describe(holdings.computer))};
+    const bool known = !holdings.mechdata.isEmpty();
     // A slot naming a configuration whose file is missing says so; the game's units stand for
     // the game's own.
     const auto missing = [&](const QString& slot) {

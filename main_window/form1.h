@@ -51,7 +51,6 @@ public:
     void showGameHoldings();
     // From now on, what the game holds is looked at again whenever the window becomes active.
     void watchGame() { m_watchingGame = true; }
-    const GameHoldings& gameHoldings() const { return m_holdings; }
     // The notice that confirms an apply.
     BriefNotice* notice() const { return m_notice; }
     // The main list's context menu, which takes files into configs, as a drop does.
@@ -88,7 +87,6 @@ private:
     Module1& m_settings;
     ErrorReport& m_errors;
     Form1Windows& m_windows;
-    GameHoldings m_holdings;
     BriefNotice* m_notice = nullptr;
     ConfigurationsMenu* m_configurationsMenu = nullptr;
     bool m_watchingGame = false;

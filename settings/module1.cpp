@@ -6,7 +6,6 @@
 
 #include "files/file_system.h"
 #include "files/folder_lock.h"
-#include "files/kovex_error.h"
 #include "files/safe_file.h"
 
 #include <QFileInfo>
