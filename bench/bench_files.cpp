@@ -1,4 +1,4 @@
-// A whole save (WriteKonfigs, WriteUnits, ReadSettings) by list size, and the apply step by unit
+// A whole save (WriteKonfigs, WriteUnits, ReadSettings) of 1 000 names, and the apply step by unit
 // file size beside the floor for it: a durable copy of the same bytes (copy to a file beside
 // the target, sync it, rename it over the target, sync the folder).
 #include "app/kovex_app.h"
@@ -44,7 +44,7 @@ void BM_Save(benchmark::State& state) {
         app.module1().SaveSettings();
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_Save)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Save)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 struct ApplyFolders {
     explicit ApplyFolders(qint64 size) {
