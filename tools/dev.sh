@@ -53,9 +53,9 @@ ensure_qt_for_windows() {
     trap - EXIT
 }
 
-# The settings reader under the fuzzer for the given seconds: first every input of the corpus whole, then new
-# inputs of up to 20 000 bytes, which reach past the reader's 16 KiB pieces. New inputs go to a
-# scratch folder; the kept corpus is only read. Allocation stacks only make reports longer:
+# The settings reader under the fuzzer for the given seconds: first every input of the corpus
+# whole, then new inputs of up to 20 000 bytes. New inputs go to a scratch folder; the kept
+# corpus is only read. Allocation stacks only make reports longer:
 # without them the fuzzer tries twice the inputs a second.
 fuzz_settings_reader() {
     local fuzz=build-sanitize/fuzz_settings_reader
