@@ -495,6 +495,8 @@ private slots:
         // As a killed save leaves it: a half-written temporary file beside the settings.
         h.writeAppFile("units.ini", "A\r\n");
         h.writeAppFile("units.ini.kovex-tmp", "half writ");
+        h.writeAppFile("units.ini.AbC123", "half writ"); // QSaveFile's, as Windows and FAT keep it
+        h.writeAppFile("Konfigs.ini.x1Y2z3", "half writ");
         h.start();
         chooseDateiItem(h.form1(), h.form1().Speichern);
         QVERIFY(h.errors.isEmpty());

@@ -221,6 +221,11 @@ private slots:
         QVERIFY(h.errors.isEmpty());
         QCOMPARE(g.unitBytes("WHM-6K_Warhammer"), QByteArray("classic warhammer\r\n"));
         QCOMPARE(g.unitBytes("MAD-3R_Marauder"), kOriginalMarauder);
+        // The game's own computer unit is no configuration of its name: no row is marked for it.
+        writeFile(g.config("MAD-3R_Marauder"), "classic marauder\r\n");
+        h.form1().List1->AddItem("MAD-3R_Marauder");
+        h.form1().showGameHoldings();
+        QCOMPARE(shownIn(h.form1()).computerRow, QString());
     }
 
     // Before any game folder was chosen or stored, "Konfig´s zuweisen" says so in plain words
