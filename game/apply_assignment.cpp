@@ -76,7 +76,7 @@ void give(Unit* units, int slot, const QString& name, const QString& configs,
 ApplyOutcome applyHeld(const ApplicationFiles& files, const Assignment& a, const QString& mechdata,
                        bool keeping) {
     const QString configs = files.configsFolder();
-    const KeptOriginals originals(configs, a.gameFolder);
+    KeptOriginals originals(configs, a.gameFolder);
     originals.migrate();
     Unit units[2];
     QStringList paths;
@@ -89,9 +89,15 @@ ApplyOutcome applyHeld(const ApplicationFiles& files, const Assignment& a, const
     give(units, 0, a.playerSlot, configs, originals);
     give(units, 1, a.computerSlot, configs, originals);
     UnitContents known(configs, originals, paths);
-    for (Unit& unit : units)
-        unit.keep =
-            keeping && unit.held && known.identify(*unit.held).kind == UnitHolding::Kind::Unknown;
+    for (int i = 0; i < 2; ++i) {
+        // What is neither a configuration nor what KOVEX wrote there came from the game.
+        if (!units[i].held || originals.wroteLast(unit_files::kUnits[i], *units[i].held))
+            continue;
+        const UnitHolding holding = known.identify(*units[i].held);
+        units[i].keep = keeping && holding.kind == UnitHolding::Kind::Unknown;
+        if (holding.kind == UnitHolding::Kind::GamesOwn)
+            originals.setFound(holding.configuration + QStringLiteral(".txt"));
+    }
     if (units[0].keep && units[0].held == units[1].held)
         units[1].keep = false; // one content, kept once
 
@@ -107,6 +113,7 @@ ApplyOutcome applyHeld(const ApplicationFiles& files, const Assignment& a, const
         writes[i]->write(units[i].given);
     }
     ApplyOutcome outcome{{}, {}, originals.folder()};
+    std::unique_ptr<SafeWrite> record;
     try {
         std::vector<std::unique_ptr<SafeWrite>> keeps;
         for (int i = 0; i < 2; ++i) {
@@ -120,11 +127,26 @@ ApplyOutcome applyHeld(const ApplicationFiles& files, const Assignment& a, const
             keeps.back()->prepare();
             known.addKept(place, *units[i].held);
             outcome.kept << QFileInfo(place).fileName();
+            originals.setFound(outcome.kept.last());
         }
         for (const auto& kept : keeps)
             kept->commit();
     } catch (const KovexError&) {
         throw KeepingRefused{};
+    }
+    try {
+        for (int i = 0; i < 2; ++i)
+            if (writes[i])
+                originals.setWritten(unit_files::kUnits[i], units[i].given);
+        if (keeping) {
+            safe_file::createFolder(originals.folder());
+            record = std::make_unique<SafeWrite>(originals.recordPath());
+            record->write(originals.record());
+            record->prepare();
+        }
+    } catch (const KovexError&) {
+        // A game folder that takes no record keeps nothing either; the units go all the same.
+        record.reset();
     }
 
     for (const auto& write : writes)
@@ -143,8 +165,19 @@ ApplyOutcome applyHeld(const ApplicationFiles& files, const Assignment& a, const
             QFile::remove(units[0].path);
         throw;
     }
+    try {
+        // Only after both units: a record of bytes that never reached them would have the next
+        // apply take what they still hold for the game's own.
+        if (record)
+            record->commit();
+    } catch (const KovexError&) {
+        // The units are the game's now; the next apply takes what it finds for the game's own
+        // where it is no configuration.
+    }
     outcome.holdings = {mechdata, known.identify(units[0].given, a.playerSlot),
-                        known.identify(units[1].given, a.computerSlot)};
+                        known.identify(units[1].given, a.computerSlot),
+                        originals.gamesOwn(unit_files::kPlayerUnit),
+                        originals.gamesOwn(unit_files::kComputerUnit)};
     return outcome;
 }
 

@@ -35,8 +35,13 @@ QStringList filesIn(const QString& path) {
     QStringList kept;
     const QDir folder(path);
     for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden, QDir::Name))
-        kept << folder.filePath(name);
+        if (name.compare(KeptOriginals::kRecordName, Qt::CaseInsensitive) != 0)
+            kept << folder.filePath(name);
     return kept;
+}
+
+QByteArray hashOf(const QByteArray& bytes) {
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
 }
 
 // The unit a kept file is of: its name without " (n).txt".
@@ -50,11 +55,69 @@ QString unitOf(const QString& file) {
 
 KeptOriginals::KeptOriginals(const QString& configsFolder, const QString& gameFolder)
     : m_folder(gameFolder + QLatin1Char('/') + kFolderName),
-      m_earlierFolder(configsFolder + QStringLiteral("/Originale/") + gameFolderName(gameFolder)) {}
+      m_earlierFolder(configsFolder + QStringLiteral("/Originale/") + gameFolderName(gameFolder)) {
+    QByteArray record;
+    try {
+        if (QFileInfo(recordPath()).isFile())
+            record = safe_file::read(recordPath());
+    } catch (const KovexError&) {
+        // A record that cannot be read is none: the kept files count as before it.
+    }
+    // "written <unit> <hash>" and "found <time> <kept file>"; any other line is passed over.
+    for (const QByteArray& line : record.split('\n')) {
+        const QString text = QString::fromUtf8(line);
+        const QString kind = text.section(QLatin1Char(' '), 0, 0);
+        const QString value = text.section(QLatin1Char(' '), 2);
+        if (kind == QLatin1String("written"))
+            m_written.insert(text.section(QLatin1Char(' '), 1, 1), value.toLatin1());
+        const QDateTime found =
+            QDateTime::fromString(text.section(QLatin1Char(' '), 1, 1), Qt::ISODateWithMs);
+        if (kind == QLatin1String("found") && found.isValid() && !value.isEmpty())
+            m_found.insert(value, found);
+    }
+}
 
 QString KeptOriginals::gamesOwn(const QString& unit) const {
+    QString latest;
+    QDateTime when;
+    for (auto found = m_found.cbegin(); found != m_found.cend(); ++found) {
+        const QString path = m_folder + QLatin1Char('/') + found.key();
+        if (unitOf(path).compare(unit, Qt::CaseInsensitive) == 0 &&
+            (latest.isEmpty() || found.value() > when) && QFileInfo(path).isFile()) {
+            latest = path;
+            when = found.value();
+        }
+    }
+    if (!latest.isEmpty())
+        return latest;
     const QString own = ownIn(m_folder, unit);
     return own.isEmpty() ? ownIn(m_earlierFolder, unit) : own;
+}
+
+bool KeptOriginals::wroteLast(const QString& unit, const QByteArray& bytes) const {
+    return m_written.value(unit) == hashOf(bytes);
+}
+
+void KeptOriginals::setWritten(const QString& unit, const QByteArray& bytes) {
+    m_written.insert(unit, hashOf(bytes));
+}
+
+void KeptOriginals::setFound(const QString& keptName) {
+    // Later than every finding before, even where the clock was set back since.
+    QDateTime now = QDateTime::currentDateTimeUtc();
+    for (const QDateTime& found : m_found)
+        now = std::max(now, found.addMSecs(1));
+    m_found.insert(keptName, now);
+}
+
+QByteArray KeptOriginals::record() const {
+    QByteArray record;
+    for (auto written = m_written.cbegin(); written != m_written.cend(); ++written)
+        record += "written " + written.key().toUtf8() + ' ' + written.value() + '\n';
+    for (auto found = m_found.cbegin(); found != m_found.cend(); ++found)
+        record += "found " + found.value().toString(Qt::ISODateWithMs).toUtf8() + ' ' +
+                  found.key().toUtf8() + '\n';
+    return record;
 }
 
 QStringList KeptOriginals::files() const {

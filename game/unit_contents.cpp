@@ -78,7 +78,10 @@ GameHoldings holdingsOf(const QString& configsFolder, const QString& gameFolder,
                                 unit_files::unitFile(holdings.mechdata, unit_files::kComputerUnit)};
         if (!QFileInfo::exists(units[0]) && !QFileInfo::exists(units[1]))
             return holdings; // nothing to look at: not a game, or not yet
-        const UnitContents known(configsFolder, KeptOriginals(configsFolder, gameFolder), units);
+        const KeptOriginals originals(configsFolder, gameFolder);
+        holdings.playerDefault = originals.gamesOwn(unit_files::kPlayerUnit);
+        holdings.computerDefault = originals.gamesOwn(unit_files::kComputerUnit);
+        const UnitContents known(configsFolder, originals, units);
         const auto holding = [&](const QString& unit, const QString& slot) {
             return QFileInfo(unit).isFile() ? known.identify(safe_file::read(unit), slot)
                                             : UnitHolding();

@@ -53,6 +53,9 @@ struct GameHoldings {
     QString mechdata; // where "Konfig´s zuweisen" writes; empty where the game folder is not there
     UnitHolding player;
     UnitHolding computer;
+    // The kept files "Standard wiederherstellen" gives each unit; empty where none is kept.
+    QString playerDefault;
+    QString computerDefault;
 };
 
 // Looks at the game's unit files now, against the configurations in configs and the units kept

@@ -226,14 +226,23 @@ void Form1::showHoldings(const GameHoldings& holdings) {
                    ? QString()
                    : QLatin1Char('\n') + configurations->describe(slot);
     };
-    player->setToolTip((known ? inGame[0] : target) + missing(player->text()));
-    computer->setToolTip((known ? inGame[1] : target) + missing(computer->text()));
-    Command4->setToolTip(target);
+    // Which kept file "Standard wiederherstellen" brings back, where one is kept.
+    const auto restores = [](const QString& kept) {
+        return kept.isEmpty() ? QString()
+                              : QStringLiteral("\n„Standard wiederherstellen“ holt zurück: %1")
+                                    .arg(QDir::toNativeSeparators(kept));
+    };
+    const QString defaults[2] = {restores(holdings.playerDefault),
+                                 restores(holdings.computerDefault)};
+    player->setToolTip((known ? inGame[0] : target) + defaults[0] + missing(player->text()));
+    computer->setToolTip((known ? inGame[1] : target) + defaults[1] + missing(computer->text()));
+    Command4->setToolTip(target + defaults[0] + defaults[1]);
     List1->setToolTip(known ? inGame[0] + QLatin1Char('\n') + inGame[1] : target);
     // A screen reader hears the same.
     player->setAccessibleDescription(player->toolTip());
     computer->setAccessibleDescription(computer->toolTip());
-    Command4->setAccessibleDescription(kApplyDescription + QStringLiteral(". ") + target);
+    Command4->setAccessibleDescription(kApplyDescription + QStringLiteral(". ") +
+                                       Command4->toolTip());
     List1->setAccessibleDescription(List1->toolTip());
 }
 

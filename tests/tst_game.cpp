@@ -73,8 +73,11 @@ private slots:
         shown = shownIn(f);
         QCOMPARE(shown.playerRow, QString("Locust"));
         QCOMPARE(shown.computerRow, QString("Atlas"));
-        QCOMPARE(shown.playerTip, QString::fromUtf8("Im Spiel für den Player: „Locust“"));
-        QCOMPARE(shown.computerTip, QString::fromUtf8("Im Spiel für den Computer: „Atlas“"));
+        const QString restores = QString::fromUtf8("\n„Standard wiederherstellen“ holt zurück: ");
+        QCOMPARE(shown.playerTip, QString::fromUtf8("Im Spiel für den Player: „Locust“") +
+                                      restores + native(g.kept("WHM-6K_Warhammer")));
+        QCOMPARE(shown.computerTip, QString::fromUtf8("Im Spiel für den Computer: „Atlas“") +
+                                        restores + native(g.kept("MAD-3R_Marauder")));
         QCOMPARE(f.player->accessibleDescription(), shown.playerTip);
         QCOMPARE(f.List1->model()->index(0, 0).data(Qt::AccessibleDescriptionRole).toString(),
                  QString::fromUtf8("Im Spiel für Computer"));
@@ -107,9 +110,10 @@ private slots:
         shown = shownIn(f);
         QCOMPARE(shown.playerRow, QString());
         QCOMPARE(shown.playerTip, QString::fromUtf8("Im Spiel für den Player: Original des Spiels "
-                                                    "(„WHM-6K_Warhammer“)"));
-        QCOMPARE(shown.computerTip, QString::fromUtf8("Im Spiel für den Computer: Original des "
-                                                      "Spiels („MAD-3R_Marauder“)"));
+                                                    "(„WHM-6K_Warhammer“)") +
+                                      restores + native(g.kept("WHM-6K_Warhammer")));
+        QVERIFY(shown.computerTip.startsWith(QString::fromUtf8(
+            "Im Spiel für den Computer: Original des Spiels („MAD-3R_Marauder“)\n")));
 
         // Changed by hand while KOVEX runs: seen when the main window is active again.
         writeFile(g.unit("MAD-3R_Marauder"), "edited by hand\r\n");
@@ -123,7 +127,8 @@ private slots:
         QCOMPARE(shown.playerRow, QString("Atlas"));
         QCOMPARE(shown.computerRow, QString());
         QCOMPARE(shown.computerTip, QString::fromUtf8("Im Spiel für den Computer: unbekannt "
-                                                      "(keine der Konfigurationen)"));
+                                                      "(keine der Konfigurationen)") +
+                                        restores + native(g.kept("MAD-3R_Marauder")));
         // A file ".txt" holds the computer's unit: no row is marked for it, not an empty one.
         writeFile(g.config(""), readFile(g.unit("MAD-3R_Marauder")));
         f.List1->AddItem("");
@@ -190,7 +195,7 @@ private slots:
         first.expectGameUntouched();
         QVERIFY(h.errors.isEmpty());
         QCOMPARE(filesIn(keptFolderOf(first.game)),
-                 QStringList({"MAD-3R_Marauder.txt", "WHM-6K_Warhammer.txt"}));
+                 QStringList({"KOVEX-Verlauf.dat", "MAD-3R_Marauder.txt", "WHM-6K_Warhammer.txt"}));
 
         // A unit changed outside KOVEX to something nothing else holds is kept before it is
         // replaced, beside the game's own.
@@ -199,13 +204,53 @@ private slots:
         second.applyWith("Atlas", "Atlas");
         QByteArrayList everything;
         for (const QString& game : {first.game, second.game})
-            for (const QString& file : filesIn(keptFolderOf(game)))
+            for (const QString& file : QDir(keptFolderOf(game)).entryList({"*.txt"}))
                 everything << readFile(keptFolderOf(game) + "/" + file);
         for (const QByteArray& content :
              {kOriginalWarhammer, kOriginalMarauder, QByteArray("updated warhammer\r\n"),
               QByteArray("updated marauder\r\n"), QByteArray("hand-made marauder\r\n")})
             QVERIFY2(everything.contains(content), content.constData());
         QCOMPARE(everything.size(), 5);
+        QVERIFY(h.errors.isEmpty());
+    }
+
+    // The game updates its units between two applies, or rolls them back: the defaults restore
+    // the game's own found last, the slots' tool tips say which, and nothing found before goes.
+    // What KOVEX wrote is never taken for the game's own, a configuration edited since included.
+    void theDefaultsFollowTheGamesUpdates() {
+        Harness h;
+        GameFixture g(h);
+        g.start();
+        waitUntilUp(h);
+        const QString units[2] = {"WHM-6K_Warhammer", "MAD-3R_Marauder"};
+        const QByteArray updated[2] = {"warhammer v2\r\n", "marauder v2\r\n"};
+        g.applyWith("Atlas", "Locust");
+        for (int i = 0; i < 2; ++i)
+            writeFile(g.unit(units[i]), updated[i]);
+        g.applyWith("Atlas", "Locust");
+        writeFile(g.config("Atlas"), "atlas edited\r\n");
+        g.applyWith("Locust", "Atlas");
+        QVERIFY(h.form1().Command4->toolTip().endsWith(
+            QString::fromUtf8("„Standard wiederherstellen“ holt zurück: ") +
+            native(g.kept(units[1], 2))));
+        g.applyTheDefaults();
+        for (int i = 0; i < 2; ++i) {
+            QCOMPARE(g.unitBytes(units[i]), updated[i]);
+            QCOMPARE(readFile(g.kept(units[i], 2)), updated[i]);
+        }
+        QCOMPARE(readFile(g.kept(units[0])), kOriginalWarhammer);
+        QCOMPARE(readFile(g.kept(units[1])), kOriginalMarauder);
+        QCOMPARE(QDir(keptFolderOf(g.game)).entryList({"*.txt"}).size(), 4);
+
+        // Rolled back by the game: its first units are its own again.
+        writeFile(g.unit(units[0]), kOriginalWarhammer);
+        writeFile(g.unit(units[1]), kOriginalMarauder);
+        g.applyWith("Atlas", "Atlas");
+        QVERIFY(h.form1().player->toolTip().endsWith(native(g.kept(units[0]))));
+        g.applyTheDefaults();
+        QCOMPARE(g.unitBytes(units[0]), kOriginalWarhammer);
+        QCOMPARE(g.unitBytes(units[1]), kOriginalMarauder);
+        QCOMPARE(QDir(keptFolderOf(g.game)).entryList({"*.txt"}).size(), 4);
         QVERIFY(h.errors.isEmpty());
     }
 

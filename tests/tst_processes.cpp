@@ -59,7 +59,7 @@ private slots:
         // The game's own units were kept once, whole.
         QCOMPARE(readFile(keptFolderOf(kovex.game) + "/WHM-6K_Warhammer.txt"), kOriginalWarhammer);
         QCOMPARE(QDir(keptFolderOf(kovex.game)).entryList(QDir::Files),
-                 QStringList({"MAD-3R_Marauder.txt", "WHM-6K_Warhammer.txt"}));
+                 QStringList({"KOVEX-Verlauf.dat", "MAD-3R_Marauder.txt", "WHM-6K_Warhammer.txt"}));
     }
 
     // The same on every system: copies whose temporary and runtime folders differ, applying
