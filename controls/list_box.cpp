@@ -109,7 +109,8 @@ void ListBox::paintEvent(QPaintEvent* event) {
     if (m_model->rowCount() > 0 || m_emptyHint.isEmpty())
         return;
     QPainter painter(viewport());
-    painter.setPen(palette().color(QPalette::Disabled, QPalette::Text));
+    // A grey that reads at 4.5 : 1 on the list's white, where the disabled grey gives 1.9 : 1.
+    painter.setPen(QColor(0x76, 0x76, 0x76));
     painter.drawText(viewport()->rect().adjusted(2, 1, -1, -1),
                      Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, m_emptyHint);
 }
