@@ -21,7 +21,7 @@ KovexApp::KovexApp(const QString& appFolder)
     : m_files(appFolder), m_module1(std::make_unique<Module1>(m_files, *this)) {
     // The system's menu fonts, kept past the style and the program's own font.
     const auto restoreMenuFonts = system_look::keepMenuFonts();
-    kovex_fonts::installSubstitutes();
+    kovex_fonts::installSubstitutes(appFolder + QStringLiteral("/fonts"));
     installAccessibility();
     // The windows are drawn for the classic look: flat frames, plain buttons.
     if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows")))

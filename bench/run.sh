@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash tools/ensure-packages.sh cmake ninja-build g++ qt6-base-dev libgl-dev fonts-liberation fonts-comic-neue libbenchmark-dev hyperfine time python3 xvfb
+bash tools/ensure-packages.sh cmake ninja-build g++ qt6-base-dev libgl-dev fonts-liberation fonts-comic-neue libbenchmark-dev hyperfine time python3 xvfb patchelf
 
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKOVEX_BENCH=ON >/dev/null
 cmake --build build-bench --target startup_kovex startup_bare_window bench_files window_stalls
@@ -57,3 +57,12 @@ echo '| what | median | ratio | target | |'
 echo '|---|---|---|---|---|'
 python3 bench/startup.py offscreen build-bench/bench "$work"
 python3 bench/startup.py xvfb build-bench/bench "$work"
+# The Linux bundle on its own Qt and fonts against the build linked to Debian's, both on Xvfb:
+# startup_kovex copied into the unpacked bundle and pointed at its libraries.
+(cd build-bench && cpack -G TGZ -B "$work/package" >/dev/null)
+tar -xzf "$work"/package/kovex-*.tar.gz -C "$work"
+bundle=$(echo "$work"/kovex-*-Linux)
+cp build-bench/bench/startup_kovex "$bundle/"
+patchelf --set-rpath '$ORIGIN' "$bundle/startup_kovex"
+echo "| bundle | $(du -sh "$work"/package/kovex-*.tar.gz | cut -f1) packed, $(du -sh "$bundle" | cut -f1) unpacked | | | |"
+python3 bench/startup.py bundle build-bench/bench "$work" "$bundle"

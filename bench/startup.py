@@ -3,8 +3,10 @@
 KOVEX with 0 and 1 000 names, interleaved, 41 rounds after 3 warm-up rounds: medians of the
 time from process start until the window is up (the program writes that moment, on the
 monotonic clock; its exit is not counted) and of peak memory (maxrss). PLATFORM xvfb: on a real X server, until
-the main window is mapped and exposed, as a user sees it; offscreen: until it has been shown.
-Usage: bench/startup.py xvfb|offscreen BUILD_BENCH_DIR WORK_DIR (run by run.sh)."""
+the main window is mapped and exposed, as a user sees it; offscreen: until it has been shown;
+bundle: on Xvfb, KOVEX with 0 names linked to Debian's Qt against the same in the unpacked Linux
+bundle (BUNDLE_DIR, holding a copy of startup_kovex), on its own Qt and fonts.
+Usage: bench/startup.py xvfb|offscreen|bundle BUILD_BENCH_DIR WORK_DIR [BUNDLE_DIR] (run.sh)."""
 import os
 import statistics
 import subprocess
@@ -12,10 +14,10 @@ import sys
 import time
 
 platform, bench, work = sys.argv[1], sys.argv[2], sys.argv[3]
-visible = ['visible'] if platform == 'xvfb' else []
+visible = ['visible'] if platform != 'offscreen' else []
 env = dict(os.environ)
 xvfb = None
-if platform == 'xvfb':
+if platform != 'offscreen':
     env['DISPLAY'] = os.environ.get('KOVEX_BENCH_DISPLAY', ':97')
     env.pop('QT_QPA_PLATFORM', None)
     xvfb = subprocess.Popen(['Xvfb', env['DISPLAY'], '-screen', '0', '1280x1024x24', '-nolisten',
@@ -28,6 +30,11 @@ cases = {
     'names0': [f'{bench}/startup_kovex', f'{work}/n0'] + visible,
     'names1000': [f'{bench}/startup_kovex', f'{work}/n1000'] + visible,
 }
+if platform == 'bundle':
+    cases = {
+        'floor': [f'{bench}/startup_kovex', f'{work}/n0'] + visible,
+        'bundle': [f'{sys.argv[4]}/startup_kovex', sys.argv[4]] + visible,
+    }
 ROUNDS = 41
 times = {c: [] for c in cases}
 memory = {c: [] for c in cases}
@@ -49,6 +56,12 @@ finally:
         xvfb.terminate()
 t = {c: statistics.median(v) for c, v in times.items()}
 m = {c: statistics.median(v) for c, v in memory.items()}
+if platform == 'bundle':
+    r, rm = t['bundle'] / t['floor'], m['bundle'] / m['floor']
+    print(f"| Xvfb, start-up linked to Debian's Qt, 0 names | {t['floor']:.1f} ms | 1.00 | | |")
+    print(f"| Xvfb, start-up of the Linux bundle, 0 names | {t['bundle']:.1f} ms | {r:.2f} × Debian's | | |")
+    print(f"| Xvfb, peak memory of the Linux bundle | {m['bundle']:.1f} MiB | {rm:.2f} × Debian's | | |")
+    sys.exit(0)
 r0, rm, r1000 = t['names0'] / t['floor'], m['names0'] / m['floor'], t['names1000'] / t['names0']
 P = 'Xvfb' if platform == 'xvfb' else 'offscreen'
 print(f"| {P}, start-up, floor | {t['floor']:.1f} ms | 1.00 | the floor | |")

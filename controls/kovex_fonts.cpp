@@ -1,10 +1,14 @@
 #include "kovex_fonts.h"
 
-#include <QStringList>
+#include <QDir>
+#include <QFontDatabase>
 
 namespace kovex_fonts {
 
-void installSubstitutes() {
+void installSubstitutes(const QString& bundledFonts) {
+    const QDir folder(bundledFonts);
+    for (const QString& name : folder.entryList({QStringLiteral("*.ttf"), QStringLiteral("*.otf")}))
+        QFontDatabase::addApplicationFont(folder.filePath(name));
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
                                {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
                                 QStringLiteral("DejaVu Sans")});

@@ -5,7 +5,8 @@
 // The windows name their historic fonts; substitutes map them to fonts this system has.
 namespace kovex_fonts {
 
-void installSubstitutes();
+// Fonts beside the program (the Linux bundle carries the two the windows use) come first.
+void installSubstitutes(const QString& bundledFonts);
 QFont font(const QString& family, qreal points, QFont::Weight weight = QFont::Normal);
 
 inline QFont standard() {

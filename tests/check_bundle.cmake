@@ -14,7 +14,10 @@ if(WINDOWS)
 else()
     set(generator TGZ)
     set(entries kovex kovex.png kovex.ico kovex.desktop install-desktop-entry.sh
-                uninstall-desktop-entry.sh configs icons/kovex-16.png icons/kovex-256.png)
+                uninstall-desktop-entry.sh configs icons/kovex-16.png icons/kovex-256.png
+                qt.conf libQt6Core.so.6 libQt6Widgets.so.6 libQt6XcbQpa.so.6
+                platforms/libqxcb.so fonts/LiberationSans-Regular.ttf
+                fonts/ComicNeue-Bold.otf fonts/LICENSE-ComicNeue.txt)
 endif()
 execute_process(COMMAND "${CPACK}" -G ${generator} -B "${out}" WORKING_DIRECTORY "${BUILD_DIR}"
                 RESULT_VARIABLE rc OUTPUT_QUIET)

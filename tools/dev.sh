@@ -14,7 +14,8 @@ shopt -s inherit_errexit
 cd "$(dirname "$0")/.."
 
 linux_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-liberation fonts-comic-neue
-    clang libclang-rt-14-dev strace util-linux desktop-file-utils libglib2.0-bin procps)
+    clang libclang-rt-14-dev strace util-linux desktop-file-utils libglib2.0-bin procps
+    qt6-qpa-plugins patchelf xvfb x11-utils)
 windows_packages=(cmake ninja-build qt6-base-dev g++-mingw-w64-x86-64-posix mingw-w64-tools
     wine64 fonts-liberation fonts-comic-neue xz-utils)
 qt_windows_version=6.4.2
