@@ -23,6 +23,8 @@ void BriefNotice::showBelow(QWidget* anchor, const QString& text, int millisecon
     move(anchor->mapToGlobal(QPoint(0, anchor->height() + 2)));
     show();
     raise();
+    // A label named by its role says its text nowhere else: a screen reader reads it from here.
+    setAccessibleDescription(text);
     QAccessibleEvent alert(this, QAccessible::Alert);
     QAccessible::updateAccessibility(&alert);
     m_hide.start(milliseconds);
