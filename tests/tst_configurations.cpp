@@ -33,9 +33,8 @@ QStringList actionTexts() {
     return texts;
 }
 
-// The contrast of the list's empty hint against the list's background, as readers of the screen
-// measure it (WCAG): its darkest pixel against the same pixel without the hint. 0 where the
-// list looks the same without it.
+// The contrast of the list's empty hint against its background, as WCAG measures it: its darkest
+// pixel against the same pixel without the hint. 0 where the list looks the same without it.
 double hintContrast(ListBox* list) {
     const QImage shown = list->viewport()->grab().toImage();
     const QString hint = list->emptyHint();
@@ -43,19 +42,19 @@ double hintContrast(ListBox* list) {
     const QImage without = list->viewport()->grab().toImage();
     list->setEmptyHint(hint);
     const auto luminance = [](QRgb rgb) {
-        const auto linear = [](int c) {
-            const double v = c / 255.0;
-            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-        };
-        return 0.2126 * linear(qRed(rgb)) + 0.7152 * linear(qGreen(rgb)) +
-               0.0722 * linear(qBlue(rgb));
+        double sum = 0;
+        for (auto [c, weight] :
+             {std::pair{qRed(rgb), 0.2126}, {qGreen(rgb), 0.7152}, {qBlue(rgb), 0.0722}})
+            sum += weight * (c <= 10 ? c / 3294.6 : std::pow((c / 255.0 + 0.055) / 1.055, 2.4));
+        return sum + 0.05;
     };
     double contrast = 0;
     for (int y = 0; y < shown.height(); ++y)
         for (int x = 0; x < shown.width(); ++x)
-            if (shown.pixel(x, y) != without.pixel(x, y))
-                contrast = std::max(contrast, (luminance(without.pixel(x, y)) + 0.05) /
-                                                  (luminance(shown.pixel(x, y)) + 0.05));
+            contrast = std::max(contrast, shown.pixel(x, y) == without.pixel(x, y)
+                                              ? 0
+                                              : luminance(without.pixel(x, y)) /
+                                                    luminance(shown.pixel(x, y)));
     return contrast;
 }
 

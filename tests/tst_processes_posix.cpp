@@ -219,6 +219,8 @@ private slots:
         kovex.expectUntouched();
         QCOMPARE(readFile(kovex.app + "/units.ini"), QByteArray("Atlas\r\nLocust\r\n"));
         QCOMPARE(kovex.files(), before);
+        // Nor is an apply that did not happen recorded as KOVEX's.
+        QVERIFY(!QFileInfo::exists(keptFolderOf(kovex.game) + "/KOVEX-Verlauf.dat"));
     }
 
     // Copies that run in other environments still meet at the folders themselves: two users,
