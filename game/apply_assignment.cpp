@@ -33,15 +33,17 @@ struct Unit {
     std::optional<QByteArray> held;
     QByteArray given;
     bool unchanged = false; // the slot names the game's own unit, and nothing else holds it
+    bool gamesNow = false;  // what it holds came from the game, as far as the record tells
     bool keep = false;      // what it holds is known nowhere else
 };
 
 struct KeepingRefused {};
 
 // The file a slot names, and its bytes. The name of one of the game's unit files stands for the
-// game's own unit, kept for this game; where none is kept yet, for a configuration of that name,
-// as users and the classic program put them into configs; and where there is none, for the
-// game's unit file itself, read before anything changes.
+// game's own unit: what the unit file holds where that came from the game, else the one kept for
+// this game; where none is kept yet, for a configuration of that name, as users and the classic
+// program put them into configs; and where there is none, for the game's unit file itself, read
+// before anything changes.
 void give(Unit* units, int slot, const QString& name, const QString& configs,
           const KeptOriginals& originals) {
     const QString caption = slot ? QStringLiteral("Computer") : QStringLiteral("Player");
@@ -52,7 +54,8 @@ void give(Unit* units, int slot, const QString& name, const QString& configs,
         if (name.compare(unit_files::kUnits[unit], Qt::CaseInsensitive) != 0)
             continue;
         source = originals.gamesOwn(unit_files::kUnits[unit]);
-        if (source.isEmpty() && !QFileInfo::exists(configuration) && units[unit].held) {
+        if (units[unit].gamesNow ||
+            (source.isEmpty() && !QFileInfo::exists(configuration) && units[unit].held)) {
             units[slot].given = *units[unit].held;
             units[slot].unchanged = unit == slot;
             return;
@@ -86,20 +89,24 @@ ApplyOutcome applyHeld(const ApplicationFiles& files, const Assignment& a, const
         if (QFileInfo::exists(units[i].path) || QFileInfo(units[i].path).isSymLink())
             units[i].held = safe_file::read(units[i].path);
     }
-    give(units, 0, a.playerSlot, configs, originals);
-    give(units, 1, a.computerSlot, configs, originals);
     UnitContents known(configs, originals, paths);
     for (int i = 0; i < 2; ++i) {
-        // What is neither a configuration nor what KOVEX wrote there came from the game.
         if (!units[i].held || originals.wroteLast(unit_files::kUnits[i], *units[i].held))
             continue;
         const UnitHolding holding = known.identify(*units[i].held);
         units[i].keep = keeping && holding.kind == UnitHolding::Kind::Unknown;
-        if (holding.kind == UnitHolding::Kind::GamesOwn)
+        // What is neither a configuration nor what KOVEX wrote there came from the game.
+        units[i].gamesNow =
+            originals.knowsWrites() && holding.kind != UnitHolding::Kind::Configuration;
+        if (units[i].gamesNow && holding.kind == UnitHolding::Kind::GamesOwn)
             originals.setFound(holding.configuration + QStringLiteral(".txt"));
     }
     if (units[0].keep && units[0].held == units[1].held)
         units[1].keep = false; // one content, kept once
+    // The slots, with what the game holds now settled: a game updated since the last apply
+    // keeps its update under the defaults.
+    give(units, 0, a.playerSlot, configs, originals);
+    give(units, 1, a.computerSlot, configs, originals);
 
     // Both new units written beside their files first: what refuses them refuses it all.
     std::unique_ptr<SafeWrite> writes[2];
@@ -127,7 +134,8 @@ ApplyOutcome applyHeld(const ApplicationFiles& files, const Assignment& a, const
             keeps.back()->prepare();
             known.addKept(place, *units[i].held);
             outcome.kept << QFileInfo(place).fileName();
-            originals.setFound(outcome.kept.last());
+            if (units[i].gamesNow)
+                originals.setFound(outcome.kept.last());
         }
         for (const auto& kept : keeps)
             kept->commit();

@@ -58,11 +58,14 @@ KeptOriginals::KeptOriginals(const QString& configsFolder, const QString& gameFo
       m_earlierFolder(configsFolder + QStringLiteral("/Originale/") + gameFolderName(gameFolder)) {
     QByteArray record;
     try {
-        if (QFileInfo(recordPath()).isFile())
+        if (QFileInfo(recordPath()).isFile()) {
             record = safe_file::read(recordPath());
+            m_knowsWrites = true;
+        }
     } catch (const KovexError&) {
         // A record that cannot be read is none: the kept files count as before it.
     }
+    m_knowsWrites = m_knowsWrites || files().isEmpty();
     // "written <unit> <hash>" and "found <time> <kept file>"; any other line is passed over.
     for (const QByteArray& line : record.split('\n')) {
         const QString text = QString::fromUtf8(line);

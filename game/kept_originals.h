@@ -32,6 +32,9 @@ public:
     // most recently; where the record knows none (a folder kept before it), the first kept.
     // Empty when there is none.
     QString gamesOwn(const QString& unit) const;
+    // Whether the record can tell what KOVEX wrote: it was read, or nothing was kept before it.
+    // In a folder kept before the record, only its first file of a unit is the game's own.
+    bool knowsWrites() const { return m_knowsWrites; }
     // Whether the bytes are what KOVEX itself last wrote into the unit file.
     bool wroteLast(const QString& unit, const QByteArray& bytes) const;
     void setWritten(const QString& unit, const QByteArray& bytes);
@@ -53,4 +56,5 @@ private:
     QString m_earlierFolder;
     QMap<QString, QByteArray> m_written; // by unit, a hash of the bytes
     QMap<QString, QDateTime> m_found;    // by kept file's name
+    bool m_knowsWrites = false;
 };

@@ -239,6 +239,8 @@ private slots:
         const auto kept = [&] { return QDir(keptFolderOf(g.game)).entryList({"*.txt"}).size(); };
         g.applyWith("Atlas", "Locust");
         gameWrites(v2);
+        g.applyTheDefaults();
+        QCOMPARE(held(), v2);
         g.applyWith("Atlas", "Locust");
         writeFile(g.config("Atlas"), "atlas edited\r\n");
         writeFile(g.config("Locust"), "locust edited\r\n");
@@ -251,15 +253,23 @@ private slots:
         QCOMPARE(kept(), 4);
 
         gameWrites(v1); // rolled back by the game
-        g.applyWith("Atlas", "Atlas");
-        QVERIFY(h.form1().player->toolTip().endsWith(native(g.kept(units[0]))));
         g.applyTheDefaults();
         QCOMPARE(held(), v1);
+        QVERIFY(h.form1().player->toolTip().endsWith(native(g.kept(units[0]))));
         QCOMPARE(kept(), 4);
         // The player removed the kept file found last: the one found before it takes its place.
+        g.applyWith("Atlas", "Locust");
         QVERIFY(QFile::remove(g.kept(units[0])));
         g.applyTheDefaults();
         QCOMPARE(g.unitBytes(units[0]), v2[0]);
+        // A folder kept before the record: an edited configuration's old bytes are kept, but only
+        // the first kept file is the game's own.
+        g.applyWith("Atlas", "Locust");
+        QVERIFY(QFile::remove(keptFolderOf(g.game) + "/KOVEX-Verlauf.dat"));
+        writeFile(g.config("Locust"), "locust edited twice\r\n");
+        g.applyWith("Atlas", "Atlas");
+        g.applyTheDefaults();
+        QCOMPARE(g.unitBytes(units[1]), v1[1]);
         QVERIFY(h.errors.isEmpty());
     }
 
