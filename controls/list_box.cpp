@@ -109,8 +109,13 @@ void ListBox::paintEvent(QPaintEvent* event) {
     if (m_model->rowCount() > 0 || m_emptyHint.isEmpty())
         return;
     QPainter painter(viewport());
-    // A grey that reads at 4.5 : 1 on the list's white, where the disabled grey gives 1.9 : 1.
-    painter.setPen(QColor(0x76, 0x76, 0x76));
+    // A grey between the text and the list's background, near enough to the text to read at
+    // 4.5 : 1 on a light list or a dark one (#757575 on white), where the disabled grey gives 1.9.
+    const QColor text = palette().color(QPalette::Text), base = palette().color(QPalette::Base);
+    const auto mix = [](float t, float b) { return b + (t - b) * 0.54f; };
+    painter.setPen(QColor::fromRgbF(mix(text.redF(), base.redF()),
+                                    mix(text.greenF(), base.greenF()),
+                                    mix(text.blueF(), base.blueF())));
     painter.drawText(viewport()->rect().adjusted(2, 1, -1, -1),
                      Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, m_emptyHint);
 }
