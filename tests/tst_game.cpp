@@ -255,10 +255,11 @@ private slots:
         gameWrites(v1); // rolled back by the game
         g.applyTheDefaults();
         QCOMPARE(held(), v1);
-        QVERIFY(h.form1().player->toolTip().endsWith(native(g.kept(units[0]))));
         QCOMPARE(kept(), 4);
-        // The player removed the kept file found last: the one found before it takes its place.
         g.applyWith("Atlas", "Locust");
+        g.applyWith("Atlas", "Locust"); // the findings as the record keeps them
+        QVERIFY(h.form1().player->toolTip().endsWith(native(g.kept(units[0]))));
+        // The player removed the kept file found last: the one found before it takes its place.
         QVERIFY(QFile::remove(g.kept(units[0])));
         g.applyTheDefaults();
         QCOMPARE(g.unitBytes(units[0]), v2[0]);
