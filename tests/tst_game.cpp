@@ -241,13 +241,13 @@ private slots:
         gameWrites(v2);
         g.applyTheDefaults();
         QCOMPARE(held(), v2);
+        QVERIFY(h.form1().Command4->toolTip().endsWith(
+            QString::fromUtf8("„Standard wiederherstellen“ holt zurück: ") +
+            native(g.kept(units[1], 2))));
         g.applyWith("Atlas", "Locust");
         writeFile(g.config("Atlas"), "atlas edited\r\n");
         writeFile(g.config("Locust"), "locust edited\r\n");
         g.applyWith("Locust", "Atlas");
-        QVERIFY(h.form1().Command4->toolTip().endsWith(
-            QString::fromUtf8("„Standard wiederherstellen“ holt zurück: ") +
-            native(g.kept(units[1], 2))));
         g.applyTheDefaults();
         QCOMPARE(held(), v2);
         QCOMPARE(kept(), 4);
